@@ -1,0 +1,21 @@
+// The console: every byte the game shows or reads passes through here.
+#pragma once
+
+// Call first thing: sets standard output up so the only writes are the flushes before reads.
+void open_console();
+
+void write_text(const char* text);
+#if defined(__GNUC__)
+__attribute__((format(printf, 1, 2)))
+#endif
+void write_formatted(const char* format, ...);
+void clear_screen();
+
+// Skips whitespace, then stores one character; a read that gets nothing leaves `choice` alone.
+void read_choice(unsigned char& choice);
+// True once a read has found standard input at its end (or failed).
+bool input_exhausted();
+// Consumes exactly one character, whitespace included.
+void wait_char();
+
+[[noreturn]] void end_process();

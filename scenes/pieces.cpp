@@ -1,0 +1,36 @@
+#include "pieces.h"
+
+#include "../console/console.h"
+
+namespace {
+
+enum { SKY_ROWS = 8, GROUND_WIDTH = 80 };
+
+const char* const sun_rays[] = {
+    "                                             --------------------======o sun\n",
+    "                                                      ------=============o\n",
+    "                                                          -----------------o\n",
+};
+
+}  // namespace
+
+void draw_rows(const char* const rows[], int count)
+{
+    for (int row = 0; row < count; ++row)
+        write_text(rows[row]);
+}
+
+void draw_sun_rays() { draw_rows(sun_rays); }
+
+void draw_empty_sky()
+{
+    for (int row = 0; row < SKY_ROWS; ++row)
+        write_text("\n");
+}
+
+// No line end: on an 80-column console the cursor wraps, and the prompt starts on the next row.
+void draw_ground()
+{
+    for (int column = 0; column < GROUND_WIDTH; ++column)
+        write_text("=");
+}
