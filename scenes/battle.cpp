@@ -1,0 +1,76 @@
+#include "../console/console.h"
+#include "pieces.h"
+#include "scenes.h"
+
+namespace {
+
+// Trailing spaces pad the rows; they are part of the picture.
+const char* const enemy_alive_rows[] = {
+    "  _                                                   \n",
+    " o.o                                      ______      \n",
+    R"( /|\  <---you                            | 0 0 |) <---enemy)" "\n",
+    "  |                                      |#####|     \n",
+    R"( / \                                                 )" "\n",
+};
+
+// Crossed-out eyes, and the body of "#" fallen flat.
+const char* const enemy_defeated_rows[] = {
+    "  _                                                   \n",
+    " o.o                                      ______      \n",
+    R"( /|\  <---you                            | x x |) <---enemy)" "\n",
+    "  |                                      |-----|     \n",
+    R"( / \                                                 )" "\n",
+};
+
+void draw_status(double player_life, double enemy_life)
+{
+    write_formatted("your life:  %g                           enemy life: %g\n\n", player_life, enemy_life);
+}
+
+}  // namespace
+
+void draw_arena(enemy_state enemy)
+{
+    if (enemy == enemy_alive)
+        draw_rows(enemy_alive_rows);
+    else
+        draw_rows(enemy_defeated_rows);
+}
+
+void draw_strike_menu(menu_wording wording)
+{
+    write_text("\n\n");
+    write_text("for strike: \n");
+    write_text("  - head, input [1]\n");
+    write_text("  - body, input [2]\n");
+    write_text(wording == opening_wording ? "  - middle, input [3]\n" : "  - middle, input [any key]\n");
+    write_text("--> ");
+}
+
+void draw_battle_opening()
+{
+    write_text("your under atack!\n");
+    write_text("==================================\n\n\n\n\n");
+    write_text("your life: 100                           enemy life: 40\n\n");
+    draw_arena(enemy_alive);
+    draw_strike_menu(opening_wording);
+}
+
+// Rows 1 to 6 stay empty where the opening screen has its title, so the status line keeps its row.
+void draw_battle_round(double player_life, double enemy_life)
+{
+    write_text("\n\n\n\n\n\n\a");
+    draw_status(player_life, enemy_life);
+    draw_arena(enemy_alive);
+    draw_strike_menu(round_wording);
+}
+
+void draw_battle_victory(int experience, double player_life, double enemy_life)
+{
+    write_text("you win! [:\n");
+    write_formatted("exp : %i / 50\n", experience);
+    write_text("\n\n\n\n\n");
+    draw_status(player_life, enemy_life);
+    draw_arena(enemy_defeated);
+    write_text("\nfor continue your quest press enter\n");
+}
