@@ -39,7 +39,10 @@ Terminal::Terminal(const std::vector<std::string>& args)
     std::ofstream(dir_ + "/conf") << "set -g remain-on-exit on\n"
                                      "set -g status off\n"
                                      "set -g bell-action any\n";
-    std::vector<std::string> start = {"new-session", "-d", "-s", "g", "-x", "80", "-y", "24", "--", STICKQUEST_BINARY};
+    // tmux now and then marks a pane dead without ever learning its exit status, so a shell
+    // around the game writes the status down.
+    std::vector<std::string> start = {"new-session", "-d", "-s", "g", "-x", "80", "-y", "24", "--", "/bin/sh", "-c",
+                                      "\"$@\"; echo $? >'" + dir_ + "/status'", "sh", STICKQUEST_BINARY};
     start.insert(start.end(), args.begin(), args.end());
     tmux(start);
 }
@@ -49,6 +52,7 @@ Terminal::~Terminal()
     tmux({"kill-server"});
     std::remove((dir_ + "/conf").c_str());
     std::remove((dir_ + "/sock").c_str());
+    std::remove((dir_ + "/status").c_str());
     std::remove(dir_.c_str());
 }
 
@@ -108,10 +112,9 @@ int Terminal::exit_status(double seconds)
 {
     auto deadline = deadline_in(seconds);
     do {
-        std::string state = tmux({"display", "-p", "-t", "g", "#{pane_dead} #{pane_dead_status}"});
-        // Right after the end the status can lag behind the flag: wait until both are there.
-        if (state.size() > 3 && state[0] == '1')
-            return std::atoi(state.c_str() + 2);
+        int status = -1;
+        if (std::ifstream(dir_ + "/status") >> status)
+            return status;
         pause_briefly();
     } while (before(deadline));
     return -1;

@@ -40,10 +40,6 @@ TEST(Terminal, TheFieldFillsTheScreenAndThePromptWaitsBelowIt)
     EXPECT_EQ(game.screen()[21], std::string(80, '='));
     EXPECT_EQ(game.cursor(), std::make_pair(0, 23));
 
-    game.type("3");
-    ASSERT_EQ(game.wait_for(FIELD), FIELD);
-    EXPECT_EQ(game.cursor(), std::make_pair(0, 23));
-
     game.type("q");
     EXPECT_EQ(game.exit_status(), 0);
     Rows top = game.screen();
