@@ -1,8 +1,10 @@
 #include "console.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 
 // The C and C++ streams stay synchronised: `read_choice` and `wait_char` must take characters from
@@ -10,38 +12,66 @@
 
 namespace {
 
-// Larger than anything the game draws between two reads, so stdio never writes on its own and a
-// prompt leaves in one piece, on a terminal as through a pipe.
-char output_buffer[16384];
+// What the game has drawn since it last waited for the player. It goes out in one piece just before
+// each read, so the prompt is on the screen while the game waits; and the hundred small pieces of a
+// screen cost a copy each here instead of a trip through stdio each.
+char pending[16384];
+std::size_t pending_length = 0;
 
-// The prompt must be on the screen before the game sits waiting for the player.
-void show_pending_output() { std::fflush(stdout); }
+// Called before every read, and at exit so that the last screen is not lost.
+void show_pending_output()
+{
+    std::fwrite(pending, 1, pending_length, stdout);
+    std::fflush(stdout);
+    pending_length = 0;
+}
+
+void append(const char* text, std::size_t length)
+{
+    // No screen comes near the size of the buffer; this only keeps a larger one whole and in order.
+    if (length > sizeof pending - pending_length)
+        show_pending_output();
+    if (length > sizeof pending) {
+        std::fwrite(text, 1, length, stdout);
+        return;
+    }
+    std::memcpy(pending + pending_length, text, length);
+    pending_length += length;
+}
 
 }  // namespace
 
-void open_console() { std::setvbuf(stdout, output_buffer, _IOFBF, sizeof output_buffer); }
+void open_console()
+{
+    // Output is already gathered into whole screens: stdio should pass each on in one write.
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    std::atexit(show_pending_output);
+}
 
-void write_text(const char* text) { std::fputs(text, stdout); }
+void write_text(const char* text) { append(text, std::strlen(text)); }
 
 void write_formatted(const char* format, ...)
 {
+    char line[256];
     va_list values;
     va_start(values, format);
-    std::vprintf(format, values);
+    int length = std::vsnprintf(line, sizeof line, format, values);
     va_end(values);
+    if (length > 0)
+        append(line, std::min(static_cast<std::size_t>(length), sizeof line - 1));
 }
 
 #if defined(_WIN32)
 void clear_screen()
 {
-    // The child writes straight to the console: what we buffered must get there first.
+    // The command interpreter writes straight to the console: what is pending must get there first.
     show_pending_output();
     (void)std::system("cls");
 }
 #else
-// Home, then erase the display. Buffered like any other text, so it can never overtake what was
+// Home, then erase the display. Queued like any other text, so it can never overtake what was
 // written before it, and no shell runs.
-void clear_screen() { std::fputs("\x1b[H\x1b[2J", stdout); }
+void clear_screen() { write_text("\x1b[H\x1b[2J"); }
 #endif
 
 void read_choice(unsigned char& choice)

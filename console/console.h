@@ -1,7 +1,7 @@
 // The console: every byte the game shows or reads passes through here.
 #pragma once
 
-// Call first thing: sets standard output up so the only writes are the flushes before reads.
+// Call first thing: output then leaves in one write per screen, just before the game waits.
 void open_console();
 
 void write_text(const char* text);
