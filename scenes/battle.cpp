@@ -4,6 +4,7 @@
 
 namespace {
 
+// clang-format off
 // Trailing spaces pad the rows; they are part of the picture.
 const char* const enemy_alive_rows[] = {
     "  _                                                   \n",
@@ -21,6 +22,7 @@ const char* const enemy_defeated_rows[] = {
     "  |                                      |-----|     \n",
     R"( / \                                                 )" "\n",
 };
+// clang-format on
 
 void draw_status(double player_life, double enemy_life)
 {

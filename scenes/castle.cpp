@@ -3,6 +3,7 @@
 
 namespace {
 
+// clang-format off
 // The field's clouds, drifted two columns to the right.
 const char* const clouds[] = {
     "                                               ________                     /\n",
@@ -20,6 +21,7 @@ const char* const hero_and_castle[] = {
     "  |                        |    enemy     _|\n",
     R"( / \                     ____|  castle    __|)" "\n",
 };
+// clang-format on
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 
 namespace {
 
+// clang-format off
 const char* const clouds[] = {
     "                                             ________                     /\n",
     "    ________                                ( (    ) )                   /\n",
@@ -19,6 +20,7 @@ const char* const hero[] = {
     "  |\n",
     R"( / \                                                                       land)" "\n",
 };
+// clang-format on
 
 }  // namespace
 

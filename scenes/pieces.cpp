@@ -6,11 +6,13 @@ namespace {
 
 enum { SKY_ROWS = 8, GROUND_WIDTH = 80 };
 
+// clang-format off
 const char* const sun_rays[] = {
     "                                             --------------------======o sun\n",
     "                                                      ------=============o\n",
     "                                                          -----------------o\n",
 };
+// clang-format on
 
 }  // namespace
 

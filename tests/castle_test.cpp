@@ -62,7 +62,8 @@ TEST(Castle, DeepNestingStillReturnsToTheRightPlace)
 
     // The same depth opened from a journey hands control back to that journey.
     RunResult to_journey = run_game("2\n1\n" + input + "x\nq\n");
-    EXPECT_EQ(to_journey.out, FIELD + CLEAR + CASTLE + CLEAR + FIELD + CLEAR + CASTLE + nested + FIELD + CLEAR);
+    EXPECT_EQ(to_journey.out,
+              FIELD + CLEAR + CASTLE + CLEAR + FIELD + CLEAR + CASTLE + nested + FIELD + CLEAR);
 }
 
 // Alternates the two ways to nest: "2" at a castle, and "2" on the journey that "1" starts there.

@@ -3,10 +3,10 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
-#include <stdexcept>
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <stdexcept>
 #include <sys/wait.h>
 #include <unistd.h>
 

@@ -8,7 +8,7 @@
 struct RunResult {
     std::string out;
     std::string err;
-    int status = -1;        // exit status, or 128 + signal number
+    int status = -1;  // exit status, or 128 + signal number
     bool timed_out = false;
 };
 

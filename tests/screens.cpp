@@ -111,14 +111,15 @@ std::vector<std::string> terminal_rows(const std::string& scene)
 
 std::string strike_menu(const char* middle)
 {
-    return std::string("\n\n") + "for strike: \n" + "  - head, input [1]\n" + "  - body, input [2]\n" + middle + "--> ";
+    return std::string("\n\n") + "for strike: \n" + "  - head, input [1]\n" + "  - body, input [2]\n" +
+           middle + "--> ";
 }
 
 std::string status_line(int player_life, int enemy_life)
 {
     // "your life:", two spaces, the value; 27 spaces; "enemy life: ", the value; an empty row.
-    return "your life:  " + std::to_string(player_life) + std::string(27, ' ') + "enemy life: " +
-           std::to_string(enemy_life) + "\n\n";
+    return "your life:  " + std::to_string(player_life) + std::string(27, ' ') +
+           "enemy life: " + std::to_string(enemy_life) + "\n\n";
 }
 
 }  // namespace
@@ -127,7 +128,8 @@ const std::string CLEAR = "\x1b[H\x1b[2J";
 const std::string FIELD_PROMPT = "for go to right input '2'; for go to left input '1' [for exit 'q']\n";
 const std::string CASTLE_PROMPT = "for turn back input '1', for go to castle input '2' -->";
 const std::string CONTROL_SCREEN = "control: \nfor exit press any key";
-const std::string FIGHT_INPUT = "1\n" "1\n2\n3\nq\nx\n \t1\n2\n" "\n";
+// "1" on the field; seven strikes, "q" and a tab-led line among them; Enter on the victory screen.
+const std::string FIGHT_INPUT = "1\n1\n2\n3\nq\nx\n \t1\n2\n\n";
 
 std::string rtrim(const std::string& text)
 {
@@ -143,7 +145,8 @@ std::vector<std::string> castle_rows() { return terminal_rows(castle_scene()); }
 std::string battle_opening()
 {
     return "your under atack!\n" + std::string(34, '=') + "\n" + std::string(4, '\n') + "your life: 100" +
-           std::string(27, ' ') + "enemy life: 40\n\n" + lines(ARENA_ALIVE) + strike_menu("  - middle, input [3]\n");
+           std::string(27, ' ') + "enemy life: 40\n\n" + lines(ARENA_ALIVE) +
+           strike_menu("  - middle, input [3]\n");
 }
 
 std::string battle_round(int player_life, int enemy_life)
@@ -154,8 +157,9 @@ std::string battle_round(int player_life, int enemy_life)
 
 std::string battle_victory(int experience, int player_life, int enemy_life)
 {
-    return "you win! [:\n" "exp : " + std::to_string(experience) + " / 50\n" + std::string(5, '\n') +
-           status_line(player_life, enemy_life) + lines(ARENA_DEFEATED) + "\nfor continue your quest press enter\n";
+    return "you win! [:\nexp : " + std::to_string(experience) + " / 50\n" + std::string(5, '\n') +
+           status_line(player_life, enemy_life) + lines(ARENA_DEFEATED) +
+           "\nfor continue your quest press enter\n";
 }
 
 std::string whole_fight(int experience_after)

@@ -14,7 +14,10 @@ const int ROWS = 24;
 
 void pause_briefly() { std::this_thread::sleep_for(std::chrono::milliseconds(20)); }
 
-bool before(std::chrono::steady_clock::time_point deadline) { return std::chrono::steady_clock::now() < deadline; }
+bool before(std::chrono::steady_clock::time_point deadline)
+{
+    return std::chrono::steady_clock::now() < deadline;
+}
 
 std::chrono::steady_clock::time_point deadline_in(double seconds)
 {
@@ -41,8 +44,10 @@ Terminal::Terminal(const std::vector<std::string>& args)
                                      "set -g bell-action any\n";
     // tmux now and then marks a pane dead without ever learning its exit status, so a shell
     // around the game writes the status down.
-    std::vector<std::string> start = {"new-session", "-d", "-s", "g", "-x", "80", "-y", "24", "--", "/bin/sh", "-c",
-                                      "\"$@\"; echo $? >'" + dir_ + "/status'", "sh", STICKQUEST_BINARY};
+    std::string record_status = "\"$@\"; echo $? >'" + dir_ + "/status'";
+    std::vector<std::string> start = {
+        "new-session", "-d", "-s",      "g",  "-x",          "80", "-y",
+        "24",          "--", "/bin/sh", "-c", record_status, "sh", STICKQUEST_BINARY};
     start.insert(start.end(), args.begin(), args.end());
     tmux(start);
 }
