@@ -1,0 +1,25 @@
+#!/bin/sh
+# Builds the Debian package from a build tree, unpacks it, and plays "q" with what it installs.
+# usage: package_test.sh CPACK BUILD_DIR
+set -eu
+cpack=$1
+build=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "package: $*"; exit 1; }
+
+(cd "$build" && "$cpack" -G DEB -B "$work" >"$work/cpack.log") || { cat "$work/cpack.log"; fail "cpack failed"; }
+deb=$(ls "$work"/*.deb)
+[ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "section is not games"
+dpkg-deb -f "$deb" Depends | grep -q 'libc6 (>=' || fail "dependencies were not computed from the binary"
+
+dpkg-deb -x "$deb" "$work/root"
+gzip -t "$work/root/usr/share/man/man6/stickquest.6.gz" || fail "manual page is not gzip-compressed"
+game=$(find "$work/root/usr" -type f -name stickquest)
+[ -n "$game" ] || fail "no executable in the package"
+
+printf 'q\n' | "$game" >"$work/played" || fail "unpacked game exited with status $?"
+printf 'q\n' | "$build/stickquest" >"$work/built"
+cmp -s "$work/played" "$work/built" || fail "unpacked game does not play like the one built"
+[ "$(tail -c 7 "$work/played" | od -An -tx1 | tr -d ' \n')" = 1b5b481b5b324a ] || fail "q did not clear"
+echo "package: $(basename "$deb") plays"
