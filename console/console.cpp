@@ -46,6 +46,9 @@ void open_console()
     // Output is already gathered into whole screens: stdio should pass each on in one write.
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     std::atexit(show_pending_output);
+    // Every read already shows what is pending; the stream's own flush before each read would be a
+    // second, empty one.
+    std::cin.tie(nullptr);
 }
 
 void write_text(const char* text) { append(text, std::strlen(text)); }
