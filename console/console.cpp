@@ -1,14 +1,14 @@
 #include "console.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <iostream>
 
-// The C and C++ streams stay synchronised: `read_choice` and `wait_char` must take characters from
-// one sequence, in order, whichever of the two reads next.
+// Both reads take their characters from stdin, so they share one sequence and see each other's
+// leftovers in order, whichever of the two reads next.
 
 namespace {
 
@@ -17,6 +17,8 @@ namespace {
 // screen cost a copy each here instead of a trip through stdio each.
 char pending[16384];
 std::size_t pending_length = 0;
+
+bool last_read_found_nothing = false;
 
 // Called before every read, and at exit so that the last screen is not lost.
 void show_pending_output()
@@ -46,9 +48,6 @@ void open_console()
     // Output is already gathered into whole screens: stdio should pass each on in one write.
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     std::atexit(show_pending_output);
-    // Every read already shows what is pending; the stream's own flush before each read would be a
-    // second, empty one.
-    std::cin.tie(nullptr);
 }
 
 void write_text(const char* text) { append(text, std::strlen(text)); }
@@ -77,13 +76,19 @@ void clear_screen()
 void clear_screen() { write_text("\x1b[H\x1b[2J"); }
 #endif
 
+// Whitespace is what the "C" locale calls space: blanks, tabs, line ends, vertical tabs, form feeds.
 void read_choice(unsigned char& choice)
 {
     show_pending_output();
-    std::cin >> choice;
+    int next = std::getchar();
+    while (next != EOF && std::isspace(next))
+        next = std::getchar();
+    last_read_found_nothing = next == EOF;
+    if (!last_read_found_nothing)
+        choice = static_cast<unsigned char>(next);
 }
 
-bool input_exhausted() { return !std::cin; }
+bool input_exhausted() { return last_read_found_nothing; }
 
 void wait_char()
 {

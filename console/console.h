@@ -13,7 +13,7 @@ void clear_screen();
 
 // Skips whitespace, then stores one character; a read that gets nothing leaves `choice` alone.
 void read_choice(unsigned char& choice);
-// True once a read has found standard input at its end (or failed).
+// True when the last `read_choice` found standard input at its end (or failing).
 bool input_exhausted();
 // Consumes exactly one character, whitespace included.
 void wait_char();
