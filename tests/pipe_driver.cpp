@@ -14,11 +14,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-Clock::time_point deadline_in(double seconds)
-{
-    return Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
-}
-
 int ms_left(Clock::time_point deadline)
 {
     auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
@@ -135,6 +130,11 @@ void pump(int in, int out, int err, const std::string& input, Clock::time_point 
 }
 
 }  // namespace
+
+Clock::time_point deadline_in(double seconds)
+{
+    return Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+}
 
 RunResult run_program(const std::string& path, const std::string& input, const RunOptions& options)
 {

@@ -1,9 +1,13 @@
 // Runs a program with pipes for its standard streams, as a script or another program would.
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <sys/types.h>
 #include <vector>
+
+// The moment `seconds` from now, for the drivers' time limits.
+std::chrono::steady_clock::time_point deadline_in(double seconds);
 
 struct RunResult {
     std::string out;

@@ -19,11 +19,6 @@ bool before(std::chrono::steady_clock::time_point deadline)
     return std::chrono::steady_clock::now() < deadline;
 }
 
-std::chrono::steady_clock::time_point deadline_in(double seconds)
-{
-    return std::chrono::steady_clock::now() + std::chrono::milliseconds(static_cast<long>(seconds * 1000));
-}
-
 }  // namespace
 
 std::vector<std::string> without_blank_tail(std::vector<std::string> rows)
