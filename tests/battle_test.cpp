@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The fight: its fixed course, what its reads take, and the experience it pays.
 #include "pipe_driver.h"
 #include "screens.h"
@@ -6,15 +7,20 @@
 
 namespace {
 
-const std::string FIELD = field_scene() + FIELD_PROMPT;
-const std::string SIX_STRIKES = "1\n2\n3\nq\nx\n9\n";
+const char SIX_STRIKES[] = "1\n2\n3\nq\nx\n9\n";
 
-TEST(Fight, RunsItsWholeCourseAndPaysEightPerVictory)
+TEST(Fight, ScriptsPlayByteForByte)
 {
-    RunResult run = run_game(FIGHT_INPUT + FIGHT_INPUT + "q\n");
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.err, "");
-    EXPECT_EQ(run.out, FIELD + CLEAR + whole_fight(8) + FIELD + CLEAR + whole_fight(16) + FIELD + CLEAR);
+    const std::string field = field_screen(), fight = std::string(FIGHT_INPUT);
+    expect_plays({
+        {"every victory pays eight", fight + fight + "q\n",
+         field + CLEAR + whole_fight(8) + field + CLEAR + whole_fight(16) + field + CLEAR},
+        // The third character of the last strike line answers the victory screen; the rest of the
+        // line goes to the field.
+        {"a long last strike line hands its rest on", "1\n" + std::string(SIX_STRIKES) + "12xq\n",
+         field + CLEAR + whole_fight(8) + field + CLEAR},
+        {"input ending mid-fight still reaches victory", "1\n1\n1\n", field + CLEAR + whole_fight(8) + field},
+    });
 }
 
 // Two characters on the last strike line: the waits take the second one and the line end, so the
@@ -22,27 +28,11 @@ TEST(Fight, RunsItsWholeCourseAndPaysEightPerVictory)
 TEST(Fight, TwoCharacterLastStrikeSkipsTheVictoryPause)
 {
     PipeSession game;
-    game.send("1\n" + SIX_STRIKES + "12\n");
-    std::string expected = FIELD + CLEAR + whole_fight(8) + FIELD;
+    game.send("1\n" + std::string(SIX_STRIKES) + "12\n");
+    std::string expected = field_screen() + CLEAR + whole_fight(8) + field_screen();
     EXPECT_EQ(game.read(expected.size()), expected);
     game.send("q\n");
     EXPECT_EQ(game.finish().out, CLEAR);
-}
-
-// With three, the third answers the victory screen and the rest of the line goes to the field.
-TEST(Fight, ThreeCharacterLastStrikeHandsTheRestOfTheLineOn)
-{
-    RunResult run = run_game("1\n" + SIX_STRIKES + "12xq\n");
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out, FIELD + CLEAR + whole_fight(8) + FIELD + CLEAR);
-}
-
-TEST(Fight, InputEndingMidFightStillReachesVictory)
-{
-    RunResult run = run_game("1\n1\n1\n");
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.err, "");
-    EXPECT_EQ(run.out, FIELD + CLEAR + whole_fight(8) + FIELD);
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Starting the game and moving about the field, checked byte for byte through pipes.
 #include "pipe_driver.h"
 #include "screens.h"
@@ -8,95 +9,47 @@ namespace {
 
 using namespace std::string_literals;
 
-const std::string FIELD = field_scene() + FIELD_PROMPT;
-
-void expect_clean_end(const RunResult& run)
+TEST(Field, ScriptsPlayByteForByte)
 {
-    EXPECT_FALSE(run.timed_out);
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.err, "");
-}
-
-TEST(Start, WithoutArgumentsTheFieldComesFirstAndQuitClears)
-{
-    RunResult run = run_game("q\n");
-    expect_clean_end(run);
-    EXPECT_EQ(run.out, FIELD + CLEAR);
-}
-
-TEST(Start, AnyArgumentShowsTheControlScreenAndItsWaitTakesOneCharacter)
-{
-    for (auto args : {std::vector<std::string>{"x"}, std::vector<std::string>{"", "--help", "3"}}) {
-        // "a" answers the wait; "b" is the first field choice and redraws.
-        RunResult run = run_game("ab\nq\n", {args});
-        expect_clean_end(run);
-        EXPECT_EQ(run.out, CONTROL_SCREEN + FIELD + CLEAR + FIELD + CLEAR);
-    }
-}
-
-TEST(FieldLoop, UnlistedChoicesClearAndRedraw)
-{
-    // Upper-case Q is not "q"; a NUL byte and 0xFF are characters like any other.
-    RunResult run = run_game("3\nQ\n\0\n\xff\n#q\n"s);
-    expect_clean_end(run);
-    std::string redraw = CLEAR + FIELD;
-    EXPECT_EQ(run.out, FIELD + redraw + redraw + redraw + redraw + redraw + CLEAR);
-}
-
-TEST(FieldLoop, WhitespaceAndEmptyLinesAreSkippedWithoutRedrawing)
-{
-    RunResult run = run_game("\n\n  \t \r\n   q\n");
-    expect_clean_end(run);
-    EXPECT_EQ(run.out, FIELD + CLEAR);
-}
-
-TEST(FieldLoop, TwoChoicesOnOneLineAreReadInTurn)
-{
-    // The "2" does not reach the field: the fight that "1" starts takes it as its first strike.
-    RunResult run = run_game("12\n1\n1\n1\n1\n1\n1\n\nq\n");
-    expect_clean_end(run);
-    EXPECT_EQ(run.out, FIELD + CLEAR + whole_fight(8) + FIELD + CLEAR);
-}
-
-TEST(EndOfInput, AtTheFieldPromptEndsTheGameLeavingTheScreen)
-{
-    RunOptions closed;
-    closed.in = Stdin::closed;
-    for (RunResult run : {run_game(""), run_game("", closed), run_game("   \n\n")}) {
-        expect_clean_end(run);
-        EXPECT_EQ(run.out, FIELD);
-    }
-}
-
-TEST(EndOfInput, ALastChoiceWithoutALineEndStillCounts)
-{
-    RunResult quit = run_game("q");
-    expect_clean_end(quit);
-    EXPECT_EQ(quit.out, FIELD + CLEAR);
-
-    RunResult other = run_game("3");
-    expect_clean_end(other);
-    EXPECT_EQ(other.out, FIELD + CLEAR + FIELD);
-}
-
-TEST(EndOfInput, DuringTheControlScreenStillDrawsTheField)
-{
-    RunResult run = run_game("", {{"x"}});
-    expect_clean_end(run);
-    EXPECT_EQ(run.out, CONTROL_SCREEN + FIELD);
+    const std::string field = field_screen(), redraw = CLEAR + field;
+    const RunOptions with_argument = {{"x"}}, closed_input = {{}, Stdin::closed};
+    expect_plays({
+        {"without arguments the field comes first, and q clears", "q\n", field + CLEAR},
+        // "a" answers the control screen's wait; "b" is the first field choice and redraws.
+        {"an argument shows the controls", "ab\nq\n", CONTROL_SCREEN + field + redraw + CLEAR, with_argument},
+        {"so do several of any value",
+         "ab\nq\n",
+         CONTROL_SCREEN + field + redraw + CLEAR,
+         {{"", "--help", "3"}}},
+        // Upper-case Q is not "q"; a NUL byte and 0xFF are characters like any other.
+        {"unlisted choices clear and redraw", "3\nQ\n\0\n\xff\n#q\n"s,
+         field + redraw + redraw + redraw + redraw + redraw + CLEAR},
+        {"whitespace and empty lines are skipped", "\n\n  \t \r\n   q\n", field + CLEAR},
+        // The "2" does not reach the field: the fight that "1" starts takes it as its first strike.
+        {"two choices on one line are read in turn", "12\n1\n1\n1\n1\n1\n1\n\nq\n",
+         field + CLEAR + whole_fight(8) + field + CLEAR},
+        {"end of input at the field ends the game, leaving the screen", "", field},
+        {"so does a closed standard input", "", field, closed_input},
+        {"and input of nothing but whitespace", "   \n\n", field},
+        {"a last q without a line end still counts", "q", field + CLEAR},
+        {"so does any last choice", "3", field + redraw},
+        {"end of input at the control screen still draws the field", "", CONTROL_SCREEN + field,
+         with_argument},
+    });
 }
 
 // A program reading the game through a pipe must get each prompt whole before it answers.
-TEST(Prompts, ArriveWholeBeforeAnyInputIsSent)
+TEST(Field, PromptsArriveWholeBeforeAnyInputIsSent)
 {
+    const std::string field = field_screen();
     PipeSession game({"x"});
-    EXPECT_EQ(game.read(CONTROL_SCREEN.size()), CONTROL_SCREEN);
+    EXPECT_EQ(game.read(sizeof CONTROL_SCREEN - 1), CONTROL_SCREEN);
     EXPECT_TRUE(game.quiet_for(0.2));
     game.send("\n");
-    EXPECT_EQ(game.read(FIELD.size()), FIELD);
+    EXPECT_EQ(game.read(field.size()), field);
     EXPECT_TRUE(game.quiet_for(0.2));
     game.send("7\n");
-    EXPECT_EQ(game.read(CLEAR.size() + FIELD.size()), CLEAR + FIELD);
+    EXPECT_EQ(game.read(field.size() + sizeof CLEAR - 1), CLEAR + field);
     game.send("q\n");
     RunResult end = game.finish();
     expect_clean_end(end);

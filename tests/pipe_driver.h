@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs a program with pipes for its standard streams, as a script or another program would.
 #pragma once
 
@@ -17,37 +18,55 @@ struct RunResult {
 };
 
 enum class Stdin { pipe, closed };
-enum class Stdout { keep, discard };
 
 struct RunOptions {
     std::vector<std::string> args;
     Stdin in = Stdin::pipe;
-    Stdout out = Stdout::keep;
+    bool discard_out = false;
     double seconds = 30;
 };
 
-// Feeds `input` (then end of input) and collects everything until the program ends or time runs out.
-RunResult run_program(const std::string& path, const std::string& input, const RunOptions& options = {});
-RunResult run_game(const std::string& input, const RunOptions& options = {});
-
-// A game that keeps running while a test talks to it in turns.
+// A program that keeps running while a test talks to it in turns.
 class PipeSession {
 public:
     explicit PipeSession(const std::vector<std::string>& args = {});
+    PipeSession(const std::string& path, const RunOptions& options);
     ~PipeSession();
     PipeSession(const PipeSession&) = delete;
     PipeSession& operator=(const PipeSession&) = delete;
 
     // Waits for exactly `count` more bytes of output, or what came before the deadline.
     std::string read(std::size_t count, double seconds = 10);
-    // True if the game wrote nothing more within `seconds` (it sits waiting for input).
+    // True if the program wrote nothing more within `seconds` (it sits waiting for input).
     bool quiet_for(double seconds);
+    // Queues bytes for standard input; they go in while the session reads or finishes.
     void send(const std::string& bytes);
     // Ends the input and collects the rest of the output and the exit status.
     RunResult finish(double seconds = 10);
 
 private:
+    // Moves input in and output out until `enough()`, until both outputs close, or until the
+    // deadline; false only at the deadline.
+    template <class Enough>
+    bool pump(std::chrono::steady_clock::time_point deadline, Enough enough);
     pid_t pid_ = -1;
     int in_ = -1, out_ = -1, err_ = -1;
-    std::string pending_;
+    bool closing_ = false;
+    std::string input_, out_text_, err_text_;
 };
+
+// Feeds `input` (then end of input) and collects everything until the program ends or time runs out.
+RunResult run_program(const std::string& path, const std::string& input, const RunOptions& options = {});
+RunResult run_game(const std::string& input, const RunOptions& options = {});
+
+// The game ended by itself, in time, with status 0 and nothing on standard error.
+void expect_clean_end(const RunResult& run, const std::string& what = "");
+
+// A game played from a script: its input, and the whole output it must give.
+struct Script {
+    const char* name;
+    std::string input;
+    std::string out;
+    RunOptions options = {};
+};
+void expect_plays(const std::vector<Script>& scripts);

@@ -1,19 +1,21 @@
+// SPDX-License-Identifier: MIT
 // Expected output, written down from the game's design rather than from anything it printed.
+// Plain character arrays and functions only: no test file can see one of these half-built.
 #pragma once
 
 #include <string>
 #include <vector>
 
-extern const std::string CLEAR;
-extern const std::string FIELD_PROMPT;
-extern const std::string CASTLE_PROMPT;
-extern const std::string CONTROL_SCREEN;
+constexpr char CLEAR[] = "\x1b[H\x1b[2J";
+constexpr char FIELD_PROMPT[] = "for go to right input '2'; for go to left input '1' [for exit 'q']\n";
+constexpr char CASTLE_PROMPT[] = "for turn back input '1', for go to castle input '2' -->";
+constexpr char CONTROL_SCREEN[] = "control: \nfor exit press any key";
+// "1" on the field; seven strikes, "q" and a tab-led line among them; Enter on the victory screen.
+constexpr char FIGHT_INPUT[] = "1\n1\n2\n3\nq\nx\n \t1\n2\n\n";
 
-// Whole scenes as bytes, and as the rows a terminal shows (trailing spaces trimmed, no line ends).
-std::string field_scene();
-std::string castle_scene();
-std::vector<std::string> field_rows();
-std::vector<std::string> castle_rows();
+// Whole scenes with the prompt that follows them.
+std::string field_screen();
+std::string castle_screen();
 
 std::string battle_opening();
 std::string battle_round(int player_life, int enemy_life);
@@ -21,8 +23,7 @@ std::string battle_victory(int experience, int player_life, int enemy_life);
 // One whole fight as a script sees it, clears included, ending in the clear that leaves it.
 std::string whole_fight(int experience_after);
 
-// Input that runs one fight from a field prompt: "1", seven strikes, and Enter on the victory screen.
-extern const std::string FIGHT_INPUT;
-
-// Splits output into the rows an 80-column terminal would show after it, for screen checks.
-std::string rtrim(const std::string& text);
+// The rows an 80-column terminal shows after `output` is written from its top-left corner: long
+// rows wrap, the bell shows nothing, trailing spaces and empty rows at the bottom are left out.
+using Rows = std::vector<std::string>;
+Rows rows_of(const std::string& output);

@@ -1,26 +1,31 @@
+// SPDX-License-Identifier: MIT
 // Runs the game in a real 80x24 terminal (tmux on a private socket) and reads the screen back.
 #pragma once
+
+#include "screens.h"
 
 #include <string>
 #include <utility>
 #include <vector>
 
-std::vector<std::string> without_blank_tail(std::vector<std::string> rows);
-
 class Terminal {
 public:
-    explicit Terminal(const std::vector<std::string>& args = {});
+    // The game alone in the terminal, or typed as a command into an interactive shell there, as a
+    // player would start it (the shell's job control then works: Ctrl-Z, fg).
+    enum Start { alone, from_shell };
+    explicit Terminal(const std::vector<std::string>& args = {}, Start start = alone);
     ~Terminal();
     Terminal(const Terminal&) = delete;
     Terminal& operator=(const Terminal&) = delete;
 
     // Types the text and presses Enter; the line reaches the game only then, as on a console.
     void type(const std::string& line);
-    // The 24 rows with their trailing spaces trimmed.
-    std::vector<std::string> screen();
-    // Polls until the screen shows `rows` from the top and nothing below them, or the deadline
-    // passes; returns the last screen seen without its empty bottom rows, so a failure shows it.
-    std::vector<std::string> wait_for(const std::vector<std::string>& rows, double seconds = 5);
+    // Presses one key by its tmux name, such as C-z or C-d.
+    void press(const std::string& key);
+    // What the terminal shows, as `rows_of` gives it.
+    Rows screen();
+    // Polls until the screen shows `rows` or the deadline passes; returns the last screen seen.
+    Rows wait_for(const Rows& rows, double seconds = 5);
     // Column and row of the cursor, counted from 0.
     std::pair<int, int> cursor();
     bool bell_rang();
