@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The least a C++ program can do before its first prompt: start, write one line, end.
 #include <cstdio>
 

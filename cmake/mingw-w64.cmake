@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Cross-builds stickquest.exe for 64-bit Windows with Debian's mingw-w64 (the POSIX-threads flavour).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The console: every byte the game shows or reads passes through here.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The adventure's moves, and the one number that outlives them.
 #pragma once
 

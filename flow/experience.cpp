@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "adventure.h"
 
 #include <climits>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "pieces.h"
 #include "scenes.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Pieces the scenes share: rows drawn in order, and the sky and ground of both outdoor scenes.
 #pragma once
 

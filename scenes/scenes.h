@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The pictures. They only write: whoever calls them decides about clearing and reading.
 #pragma once
 

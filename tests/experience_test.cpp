@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A counter that only grows must not wrap to a negative score after 268,435,456 victories.
 #include "../flow/adventure.h"
 

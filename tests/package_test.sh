@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Builds the Debian package from a build tree, unpacks it, and plays "q" with what it installs.
 # usage: package_test.sh CPACK BUILD_DIR
 set -eu
