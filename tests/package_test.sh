@@ -16,8 +16,8 @@ dpkg-deb -f "$deb" Depends | grep -q 'libc6 (>=' || fail "dependencies were not 
 
 dpkg-deb -x "$deb" "$work/root"
 gzip -t "$work/root/usr/share/man/man6/stickquest.6.gz" || fail "manual page is not gzip-compressed"
-game=$(find "$work/root/usr" -type f -name stickquest)
-[ -n "$game" ] || fail "no executable in the package"
+game=$work/root/usr/games/stickquest
+[ -x "$game" ] || fail "no executable in /usr/games"
 
 printf 'q\n' | "$game" >"$work/played" || fail "unpacked game exited with status $?"
 printf 'q\n' | "$build/stickquest" >"$work/built"

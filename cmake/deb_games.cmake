@@ -1,0 +1,14 @@
+# SPDX-License-Identifier: MIT
+# Run by cpack once the files are staged: in a Debian package the game goes in /usr/games, where
+# Debian keeps games, while a plain install keeps the GNU layout.
+if(CPACK_GENERATOR STREQUAL "DEB")
+  set(usr "${CPACK_TEMPORARY_INSTALL_DIRECTORY}${CPACK_PACKAGING_INSTALL_PREFIX}")
+  if(EXISTS "${usr}/bin/stickquest")
+    file(MAKE_DIRECTORY "${usr}/games")
+    file(RENAME "${usr}/bin/stickquest" "${usr}/games/stickquest")
+    file(GLOB others "${usr}/bin/*")
+    if(NOT others)
+      file(REMOVE_RECURSE "${usr}/bin")
+    endif()
+  endif()
+endif()
