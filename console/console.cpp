@@ -10,6 +10,11 @@
 
 // Both reads take their characters from stdin, so they share one sequence and see each other's
 // leftovers in order, whichever of the two reads next.
+//
+// On Windows stdin must stay in text mode: the C runtime then turns each typed CR LF into one line
+// end, so after the last strike the victory screen's first wait takes that line end and the second
+// waits for Enter. In binary mode the two waits would take the CR and the LF, and the victory
+// screen would vanish unseen.
 
 namespace {
 
