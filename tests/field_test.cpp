@@ -3,7 +3,9 @@
 #include "pipe_driver.h"
 #include "screens.h"
 
+#include <cstdio>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -54,6 +56,21 @@ TEST(Field, PromptsArriveWholeBeforeAnyInputIsSent)
     RunResult end = game.finish();
     expect_clean_end(end);
     EXPECT_EQ(end.out, CLEAR);
+}
+
+// Like any program reading a file, the game leaves the rest of it to whatever reads next.
+TEST(Field, AFollowingCommandReadsOnWhereTheGameStopped)
+{
+    char script[] = "/tmp/stickquest-script-XXXXXX";
+    int fd = mkstemp(script);
+    const std::string rest = "\nthe rest of the script\n";
+    ASSERT_EQ(write(fd, ("3\nq" + rest).data(), rest.size() + 3), static_cast<ssize_t>(rest.size() + 3));
+    close(fd);
+    RunResult run = run_program("/bin/sh", "",
+                                {{"-c", "{ \"$0\" >/dev/null; cat; } <\"$1\"", STICKQUEST_BINARY, script}});
+    std::remove(script);
+    expect_clean_end(run);
+    EXPECT_EQ(run.out, rest);
 }
 
 }  // namespace

@@ -69,9 +69,14 @@ Rows Terminal::screen() { return rows_of(tmux({"capture-pane", "-p", "-t", "g"})
 
 Rows Terminal::wait_for(const Rows& rows, double seconds)
 {
+    return wait_until([&](const Rows& seen) { return seen == rows; }, seconds);
+}
+
+Rows Terminal::wait_until(const std::function<bool(const Rows&)>& done, double seconds)
+{
     auto deadline = deadline_in(seconds);
     Rows seen = screen();
-    for (; seen != rows && std::chrono::steady_clock::now() < deadline; seen = screen())
+    for (; !done(seen) && std::chrono::steady_clock::now() < deadline; seen = screen())
         pause_briefly();
     return seen;
 }

@@ -4,6 +4,7 @@
 
 #include "screens.h"
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -24,8 +25,10 @@ public:
     void press(const std::string& key);
     // What the terminal shows, as `rows_of` gives it.
     Rows screen();
-    // Polls until the screen shows `rows` or the deadline passes; returns the last screen seen.
+    // Polls until the screen shows `rows`, or until `done(screen)`, or until the deadline passes;
+    // returns the last screen seen.
     Rows wait_for(const Rows& rows, double seconds = 5);
+    Rows wait_until(const std::function<bool(const Rows&)>& done, double seconds = 5);
     // Column and row of the cursor, counted from 0.
     std::pair<int, int> cursor();
     bool bell_rang();

@@ -8,6 +8,16 @@
 
 namespace {
 
+// The game has ended with `shown` as its last screen: the terminal's own notice of the end may
+// have scrolled it up a row or two.
+void expect_left_standing(const Rows& screen, const Rows& shown)
+{
+    auto last = std::find(screen.rbegin(), screen.rend(), shown.back());
+    ASSERT_NE(last, screen.rend());
+    auto visible = std::min<long>(screen.rend() - last, static_cast<long>(shown.size()));
+    EXPECT_EQ(Rows(last.base() - visible, last.base()), Rows(shown.end() - visible, shown.end()));
+}
+
 TEST(Terminal, TheFieldFillsTheScreenAndThePromptWaitsBelowIt)
 {
     const Rows field = rows_of(field_screen());
@@ -75,16 +85,49 @@ TEST(Terminal, TheCastleStandsInTheCornerWithThePromptBelowIt)
     ASSERT_EQ(game.wait_for(castle), castle);
     EXPECT_EQ(game.cursor(), std::make_pair(55, 22));
 
-    // Giving up ends the game and leaves the castle, the prompt and the answer on the screen (the
-    // terminal's own notice of the end may scroll it up a row).
+    // Giving up ends the game and leaves the castle, the prompt and the answer on the screen.
     game.type("x");
     EXPECT_EQ(game.exit_status(), 0);
-    const Rows shown = rows_of(castle_screen() + "x");
-    Rows screen = game.screen();
-    auto answer = std::find(screen.begin(), screen.end(), shown.back());
-    ASSERT_NE(answer, screen.end());
-    long visible = std::min<long>(answer - screen.begin() + 1, static_cast<long>(shown.size()));
-    EXPECT_EQ(Rows(answer + 1 - visible, answer + 1), Rows(shown.end() - visible, shown.end()));
+    expect_left_standing(game.screen(), rows_of(castle_screen() + "x"));
+}
+
+// Stopped with Ctrl-Z and continued with fg, the game draws its screen again, typed echo and all,
+// and waits at the same place.
+TEST(Terminal, CtrlZAndFgDrawTheScreenAgain)
+{
+    struct Stop {
+        const char* name;
+        std::vector<std::string> args, lines;
+        Rows shown;
+        std::pair<int, int> cursor;
+    };
+    Rows control_then_field = rows_of(CONTROL_SCREEN + std::string("\n") + field_screen());
+    control_then_field.erase(control_then_field.begin(), control_then_field.end() - 23);  // scrolled up
+    const Stop stops[] = {
+        {"in a fight", {}, {"1"}, rows_of(battle_opening()), {4, 19}},
+        {"at the castle", {}, {"2"}, rows_of(castle_screen()), {55, 22}},
+        {"on the field after the control screen", {"x"}, {""}, control_then_field, {0, 23}},
+    };
+    for (const Stop& stop : stops) {
+        Terminal game(stop.args, Terminal::from_shell);
+        for (const std::string& line : stop.lines)
+            game.type(line);
+        ASSERT_EQ(game.wait_for(stop.shown), stop.shown) << stop.name;
+        game.press("C-z");
+        game.wait_until([](const Rows& rows) { return rows.back().rfind("$", 0) == 0; });
+        game.type("fg");
+        EXPECT_EQ(game.wait_for(stop.shown), stop.shown) << stop.name;
+        EXPECT_EQ(game.cursor(), stop.cursor) << stop.name;
+    }
+}
+
+TEST(Terminal, CtrlDAtTheFieldEndsTheGameLeavingTheField)
+{
+    Terminal game;
+    ASSERT_EQ(game.wait_for(rows_of(field_screen())), rows_of(field_screen()));
+    game.press("C-d");
+    EXPECT_EQ(game.exit_status(), 0);
+    expect_left_standing(game.screen(), rows_of(field_screen()));
 }
 
 }  // namespace
