@@ -95,26 +95,30 @@ TEST(Terminal, TheCastleStandsInTheCornerWithThePromptBelowIt)
 // and waits at the same place.
 TEST(Terminal, CtrlZAndFgDrawTheScreenAgain)
 {
+    // The game is given `line` once it waits at its first prompt, so the echo lands where a player's would.
     struct Stop {
         const char* name;
-        std::vector<std::string> args, lines;
+        std::vector<std::string> args;
+        std::string line;
         Rows shown;
         std::pair<int, int> cursor;
     };
     Rows control_then_field = rows_of(CONTROL_SCREEN + std::string("\n") + field_screen());
     control_then_field.erase(control_then_field.begin(), control_then_field.end() - 23);  // scrolled up
     const Stop stops[] = {
-        {"in a fight", {}, {"1"}, rows_of(battle_opening()), {4, 19}},
-        {"at the castle", {}, {"2"}, rows_of(castle_screen()), {55, 22}},
-        {"on the field after the control screen", {"x"}, {""}, control_then_field, {0, 23}},
+        {"in a fight", {}, "1", rows_of(battle_opening()), {4, 19}},
+        {"at the castle", {}, "2", rows_of(castle_screen()), {55, 22}},
+        {"on the field after the control screen", {"x"}, "", control_then_field, {0, 23}},
     };
     for (const Stop& stop : stops) {
         Terminal game(stop.args, Terminal::from_shell);
-        for (const std::string& line : stop.lines)
-            game.type(line);
+        const std::string first_prompt =
+            stop.args.empty() ? rows_of(field_screen()).back() : "for exit press any key";
+        game.wait_until([&](const Rows& rows) { return !rows.empty() && rows.back() == first_prompt; });
+        game.type(stop.line);
         ASSERT_EQ(game.wait_for(stop.shown), stop.shown) << stop.name;
         game.press("C-z");
-        game.wait_until([](const Rows& rows) { return rows.back().rfind("$", 0) == 0; });
+        game.wait_until([](const Rows& rows) { return !rows.empty() && rows.back().rfind("$", 0) == 0; });
         game.type("fg");
         EXPECT_EQ(game.wait_for(stop.shown), stop.shown) << stop.name;
         EXPECT_EQ(game.cursor(), stop.cursor) << stop.name;
