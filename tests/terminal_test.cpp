@@ -91,8 +91,8 @@ TEST(Terminal, TheCastleStandsInTheCornerWithThePromptBelowIt)
     expect_left_standing(game.screen(), rows_of(castle_screen() + "x"));
 }
 
-// Stopped with Ctrl-Z and continued with fg, the game draws its screen again, typed echo and all,
-// and waits at the same place.
+// Stopped with Ctrl-Z and continued with fg, the game draws its screen again, typed echo and all
+// but without the bell, and waits at the same place.
 TEST(Terminal, CtrlZAndFgDrawTheScreenAgain)
 {
     // The game is given `line` once it waits at its first prompt, so the echo lands where a player's would.
@@ -106,7 +106,7 @@ TEST(Terminal, CtrlZAndFgDrawTheScreenAgain)
     Rows control_then_field = rows_of(CONTROL_SCREEN + std::string("\n") + field_screen());
     control_then_field.erase(control_then_field.begin(), control_then_field.end() - 23);  // scrolled up
     const Stop stops[] = {
-        {"in a fight", {}, "1", rows_of(battle_opening()), {4, 19}},
+        {"in a fight", {}, "12", rows_of(battle_round(96, 34)), {4, 19}},
         {"at the castle", {}, "2", rows_of(castle_screen()), {55, 22}},
         {"on the field after the control screen", {"x"}, "", control_then_field, {0, 23}},
     };
@@ -117,18 +117,23 @@ TEST(Terminal, CtrlZAndFgDrawTheScreenAgain)
         game.wait_until([&](const Rows& rows) { return !rows.empty() && rows.back() == first_prompt; });
         game.type(stop.line);
         ASSERT_EQ(game.wait_for(stop.shown), stop.shown) << stop.name;
+        game.reset_bell();
         game.press("C-z");
         game.wait_until([](const Rows& rows) { return !rows.empty() && rows.back().rfind("$", 0) == 0; });
         game.type("fg");
         EXPECT_EQ(game.wait_for(stop.shown), stop.shown) << stop.name;
         EXPECT_EQ(game.cursor(), stop.cursor) << stop.name;
+        EXPECT_FALSE(game.bell_rang()) << stop.name << ": the drawing again must not ring";
     }
 }
 
-TEST(Terminal, CtrlDAtTheFieldEndsTheGameLeavingTheField)
+// One Ctrl-D is remembered: the fight under way runs to its victory at once, and the field then ends
+// the game, leaving the field on the screen.
+TEST(Terminal, OneCtrlDEndsTheGame)
 {
     Terminal game;
-    ASSERT_EQ(game.wait_for(rows_of(field_screen())), rows_of(field_screen()));
+    game.type("1");
+    ASSERT_EQ(game.wait_for(rows_of(battle_opening())), rows_of(battle_opening()));
     game.press("C-d");
     EXPECT_EQ(game.exit_status(), 0);
     expect_left_standing(game.screen(), rows_of(field_screen()));
