@@ -14,9 +14,11 @@ void clear_screen();
 
 // Skips whitespace, then stores one character; a read that gets nothing leaves `choice` alone.
 void read_choice(unsigned char& choice);
-// True when the last `read_choice` found standard input at its end (or failing).
+// True when the last `read_choice` found standard input at its end.
 bool input_exhausted();
 // Consumes exactly one character, whitespace included.
 void wait_char();
 
+// A write or read that fails for good ends the game here, with one line on standard error and
+// status 1; a signal or a non-blocking descriptor only makes it wait.
 [[noreturn]] void end_process();

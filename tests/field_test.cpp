@@ -14,7 +14,7 @@ using namespace std::string_literals;
 TEST(Field, ScriptsPlayByteForByte)
 {
     const std::string field = field_screen(), redraw = CLEAR + field;
-    const RunOptions with_argument = {{"x"}}, closed_input = {{}, Stdin::closed};
+    const RunOptions with_argument = {.args = {"x"}}, closed_input = {.in = Stdin::closed};
     expect_plays({
         {"without arguments the field comes first, and q clears", "q\n", field + CLEAR},
         // "a" answers the control screen's wait; "b" is the first field choice and redraws.
@@ -22,7 +22,7 @@ TEST(Field, ScriptsPlayByteForByte)
         {"so do several of any value",
          "ab\nq\n",
          CONTROL_SCREEN + field + redraw + CLEAR,
-         {{"", "--help", "3"}}},
+         {.args = {"", "--help", "3"}}},
         // Upper-case Q is not "q"; a NUL byte and 0xFF are characters like any other.
         {"unlisted choices clear and redraw", "3\nQ\n\0\n\xff\n#q\n"s,
          field + redraw + redraw + redraw + redraw + redraw + CLEAR},
@@ -31,7 +31,8 @@ TEST(Field, ScriptsPlayByteForByte)
         {"two choices on one line are read in turn", "12\n1\n1\n1\n1\n1\n1\n\nq\n",
          field + CLEAR + whole_fight(8) + field + CLEAR},
         {"end of input at the field ends the game, leaving the screen", "", field},
-        {"so does a closed standard input", "", field, closed_input},
+        {"a closed standard input is an error, not its end", "", field, closed_input, 1,
+         "stickquest: cannot read standard input: Bad file descriptor\n"},
         {"and input of nothing but whitespace", "   \n\n", field},
         {"a last q without a line end still counts", "q", field + CLEAR},
         {"so does any last choice", "3", field + redraw},
@@ -66,8 +67,8 @@ TEST(Field, AFollowingCommandReadsOnWhereTheGameStopped)
     const std::string rest = "\nthe rest of the script\n";
     ASSERT_EQ(write(fd, ("3\nq" + rest).data(), rest.size() + 3), static_cast<ssize_t>(rest.size() + 3));
     close(fd);
-    RunResult run = run_program("/bin/sh", "",
-                                {{"-c", "{ \"$0\" >/dev/null; cat; } <\"$1\"", STICKQUEST_BINARY, script}});
+    RunResult run = run_program(
+        "/bin/sh", "", {.args = {"-c", "{ \"$0\" >/dev/null; cat; } <\"$1\"", STICKQUEST_BINARY, script}});
     std::remove(script);
     expect_clean_end(run);
     EXPECT_EQ(run.out, rest);

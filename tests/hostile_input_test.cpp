@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Whatever arrives on standard input, the game ends by itself, quietly, with status 0.
+// Whatever arrives on standard input, the game ends by itself, quietly, with status 0; whatever
+// surroundings it runs in, it plays out whole or says at once what failed.
 #include "pipe_driver.h"
 #include "screens.h"
 
@@ -13,9 +14,7 @@ const std::size_t MOST_BYTES_PER_INPUT_BYTE = 2048;
 
 void expect_ends_well(const std::string& input, const std::string& what)
 {
-    RunOptions patient;
-    patient.seconds = 120;
-    RunResult run = run_game(input, patient);
+    RunResult run = run_game(input, {.seconds = 120});
     expect_clean_end(run, what);
     EXPECT_LE(run.out.size(), (input.size() + 1) * MOST_BYTES_PER_INPUT_BYTE) << what;
 }
@@ -41,8 +40,7 @@ TEST(HostileInput, RandomBytes)
 
 TEST(HostileInput, TenMegabytesOfSpacesAreSkipped)
 {
-    expect_plays(
-        {{"spaces", std::string(10 * 1000 * 1000, ' '), field_screen(), {{}, Stdin::pipe, false, 120}}});
+    expect_plays({{"spaces", std::string(10 * 1000 * 1000, ' '), field_screen(), {.seconds = 120}}});
 }
 
 // Plays at random with the keys that matter, mixed with noise, spaces and line ends.
@@ -58,6 +56,56 @@ TEST(HostileInput, RandomPlayAlwaysEndsCleanly)
             input += keys[pick(random)];
         expect_ends_well(input, "game " + std::to_string(game));
     }
+}
+
+// 30 fights (about 130 KB) in surroundings where writes and reads are cut short or must wait, and
+// in surroundings where they fail for good.
+TEST(HostileSurroundings, EveryWriteAndReadCompletesOrFailsLoudly)
+{
+    std::string fights, played = field_screen();
+    for (int fight = 1; fight <= 30; ++fight) {
+        fights += FIGHT_INPUT;
+        played += CLEAR + whole_fight(8 * fight) + field_screen();
+    }
+    fights += "q\n", played += CLEAR;
+    const std::string cannot_write = "stickquest: cannot write to standard output: ";
+    const std::string cannot_read = "stickquest: cannot read standard input: ";
+    expect_plays({
+        {"a slowly drained terminal while signals arrive",
+         fights,
+         played,
+         {.terminal_out = true, .slow = true}},
+        {"a non-blocking pipe with a slow reader", fights, played, {.nonblocking_out = true, .slow = true}},
+        {"a non-blocking pipe whose writer is late",
+         "q\n",
+         field_screen() + CLEAR,
+         {.nonblocking_in = true, .slow = true}},
+        {"standard output full",
+         "q\n",
+         "",
+         {.around = "exec \"$0\" >/dev/full"},
+         1,
+         cannot_write + "No space left on device\n"},
+        {"standard output closed",
+         "q\n",
+         "",
+         {.around = "exec \"$0\" >&-"},
+         1,
+         cannot_write + "Bad file descriptor\n"},
+        {"a reader gone, SIGPIPE ignored",
+         fights,
+         "",
+         {.around = "trap '' PIPE; \"$0\" | true"},
+         1,
+         cannot_write + "Broken pipe\n"},
+        {"a reader gone, SIGPIPE at its default", fights, "", {.around = "\"$0\" | true"}, 141},
+        {"standard input a directory",
+         "",
+         field_screen(),
+         {.around = "exec \"$0\" </"},
+         1,
+         cannot_read + "Is a directory\n"},
+    });
 }
 
 }  // namespace

@@ -19,10 +19,9 @@ long peak_memory_after_nested_visits(int visits)
     // its parent that it was before exec, and this parent holds megabytes of input.
     char report[] = "/tmp/stickquest-rss-XXXXXX";
     close(mkstemp(report));
-    RunOptions options = {{"-f", "%M", "-o", report, STICKQUEST_BINARY}};
-    options.discard_out = true;
-    options.seconds = 300;
-    expect_clean_end(run_program(TIME_PROGRAM, input, options));
+    expect_clean_end(run_program(
+        TIME_PROGRAM, input,
+        {.args = {"-f", "%M", "-o", report, STICKQUEST_BINARY}, .discard_out = true, .seconds = 300}));
     long peak_kib = 0;
     std::ifstream(report) >> peak_kib;
     std::remove(report);

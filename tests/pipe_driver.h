@@ -24,6 +24,16 @@ struct RunOptions {
     Stdin in = Stdin::pipe;
     bool discard_out = false;
     double seconds = 30;
+    // The surroundings a program may meet. `around` is a bash command line (pipefail on) that starts
+    // the program as "$0"; the standard streams are set up as the other options say.
+    std::string around;
+    bool nonblocking_in = false, nonblocking_out = false;
+    // Standard output is a terminal in raw mode (so its bytes stay as written), but not the
+    // program's controlling terminal.
+    bool terminal_out = false;
+    // The driver starts 0.2 s late, then drains the output slowly while it sends SIGCONT again and
+    // again: a late writer, a slow reader and signals arriving while the program writes.
+    bool slow = false;
 };
 
 // A program that keeps running while a test talks to it in turns.
@@ -51,7 +61,7 @@ private:
     bool pump(std::chrono::steady_clock::time_point deadline, Enough enough);
     pid_t pid_ = -1;
     int in_ = -1, out_ = -1, err_ = -1;
-    bool closing_ = false;
+    bool closing_ = false, slow_ = false, late_ = false;
     std::string input_, out_text_, err_text_;
 };
 
@@ -62,11 +72,13 @@ RunResult run_game(const std::string& input, const RunOptions& options = {});
 // The game ended by itself, in time, with status 0 and nothing on standard error.
 void expect_clean_end(const RunResult& run, const std::string& what = "");
 
-// A game played from a script: its input, and the whole output it must give.
+// A game played from a script: its input, and the whole output, status and error text it must give.
 struct Script {
     const char* name;
     std::string input;
     std::string out;
     RunOptions options = {};
+    int status = 0;
+    std::string err = {};
 };
 void expect_plays(const std::vector<Script>& scripts);

@@ -15,7 +15,7 @@ void pause_briefly() { std::this_thread::sleep_for(std::chrono::milliseconds(20)
 
 }  // namespace
 
-Terminal::Terminal(const std::vector<std::string>& args, Start start)
+Terminal::Terminal(const std::vector<std::string>& args, Start start, const std::string& piped_in)
 {
     char pattern[] = "/tmp/stickquest-tty-XXXXXX";
     if (!mkdtemp(pattern))
@@ -24,7 +24,7 @@ Terminal::Terminal(const std::vector<std::string>& args, Start start)
     std::ofstream(dir_ + "/conf") << "set -g remain-on-exit on\nset -g status off\nset -g bell-action any\n";
     // tmux now and then marks a pane dead without ever learning its exit status, so the shell
     // around the game writes the status down.
-    std::string command = "'" STICKQUEST_BINARY "'";
+    std::string command = (piped_in.empty() ? "" : piped_in + " | ") + "'" STICKQUEST_BINARY "'";
     for (const std::string& arg : args)
         command += " '" + arg + "'";
     command += "; echo $? >'" + dir_ + "/status'";
@@ -50,9 +50,8 @@ Terminal::~Terminal()
 
 std::string Terminal::tmux(const std::vector<std::string>& args)
 {
-    RunOptions options = {{"-S", dir_ + "/sock", "-f", dir_ + "/conf"}};
+    RunOptions options = {.args = {"-S", dir_ + "/sock", "-f", dir_ + "/conf"}, .seconds = 10};
     options.args.insert(options.args.end(), args.begin(), args.end());
-    options.seconds = 10;
     return run_program(TMUX_PROGRAM, "", options).out;
 }
 

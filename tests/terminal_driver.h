@@ -12,9 +12,11 @@
 class Terminal {
 public:
     // The game alone in the terminal, or typed as a command into an interactive shell there, as a
-    // player would start it (the shell's job control then works: Ctrl-Z, fg).
+    // player would start it (the shell's job control then works: Ctrl-Z, fg). `piped_in`, if
+    // given, is a shell command whose output becomes the game's standard input.
     enum Start { alone, from_shell };
-    explicit Terminal(const std::vector<std::string>& args = {}, Start start = alone);
+    explicit Terminal(const std::vector<std::string>& args = {}, Start start = alone,
+                      const std::string& piped_in = "");
     ~Terminal();
     Terminal(const Terminal&) = delete;
     Terminal& operator=(const Terminal&) = delete;

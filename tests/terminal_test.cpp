@@ -92,35 +92,60 @@ TEST(Terminal, TheCastleStandsInTheCornerWithThePromptBelowIt)
 }
 
 // Stopped with Ctrl-Z and continued with fg, the game draws its screen again, typed echo and all
-// but without the bell, and waits at the same place.
+// but without the bell, and waits at the same place; continued with bg, it leaves the shell alone.
 TEST(Terminal, CtrlZAndFgDrawTheScreenAgain)
 {
-    // The game is given `line` once it waits at its first prompt, so the echo lands where a player's would.
+    // The game is given `line` once it waits at its first prompt, so the echo lands where a player's
+    // would; or its input is `piped_in`, and nothing is typed.
     struct Stop {
         const char* name;
         std::vector<std::string> args;
         std::string line;
         Rows shown;
-        std::pair<int, int> cursor;
+        std::pair<int, int> cursor = {0, 23};
+        std::string piped_in = "";
+        const char* resume = "fg";
     };
-    Rows control_then_field = rows_of(CONTROL_SCREEN + std::string("\n") + field_screen());
-    control_then_field.erase(control_then_field.begin(), control_then_field.end() - 23);  // scrolled up
+    // The last `count` rows: what the terminal keeps of `rows` once the earlier ones scrolled away.
+    auto last = [](Rows rows, std::size_t count) {
+        return Rows(rows.end() - std::min(rows.size(), count), rows.end());
+    };
+    // Four lines of 4,000 tabs, each echoed as one row, the first led by Ctrl-K, which echoes as "^K".
+    const std::string tabs(4000, '\t'), long_lines = "\v" + tabs + "\n" + tabs + "\n" + tabs + "\n" + tabs;
     const Stop stops[] = {
         {"in a fight", {}, "12", rows_of(battle_round(96, 34)), {4, 19}},
         {"at the castle", {}, "2", rows_of(castle_screen()), {55, 22}},
-        {"on the field after the control screen", {"x"}, "", control_then_field, {0, 23}},
+        {"on the field after the control screen",
+         {"x"},
+         "",
+         last(rows_of(CONTROL_SCREEN + std::string("\n") + field_screen()), 23)},
+        {"after long typed lines", {}, long_lines, last(rows_of(field_screen() + "^K"), 20)},
+        {"after many redraws on one line", {}, std::string(20, '3'), rows_of(field_screen())},
+        {"with piped input, which the terminal never echoed",
+         {"x"},
+         "",
+         last(rows_of(CONTROL_SCREEN + field_screen()), 23),
+         {0, 23},
+         "{ echo a; sleep 30; }"},
+        {"continued in the background", {}, "2", rows_of(castle_screen()), {55, 22}, "", "bg"},
     };
     for (const Stop& stop : stops) {
-        Terminal game(stop.args, Terminal::from_shell);
-        const std::string first_prompt =
-            stop.args.empty() ? rows_of(field_screen()).back() : "for exit press any key";
-        game.wait_until([&](const Rows& rows) { return !rows.empty() && rows.back() == first_prompt; });
-        game.type(stop.line);
+        Terminal game(stop.args, Terminal::from_shell, stop.piped_in);
+        if (stop.piped_in.empty()) {
+            const std::string first_prompt =
+                stop.args.empty() ? rows_of(field_screen()).back() : "for exit press any key";
+            game.wait_until([&](const Rows& rows) { return !rows.empty() && rows.back() == first_prompt; });
+            game.type(stop.line);
+        }
         ASSERT_EQ(game.wait_for(stop.shown), stop.shown) << stop.name;
         game.reset_bell();
         game.press("C-z");
         game.wait_until([](const Rows& rows) { return !rows.empty() && rows.back().rfind("$", 0) == 0; });
-        game.type("fg");
+        game.type(stop.resume);
+        if (std::string(stop.resume) == "bg") {
+            EXPECT_NE(game.wait_for(stop.shown, 1), stop.shown) << stop.name << ": drawn over the shell";
+            continue;
+        }
         EXPECT_EQ(game.wait_for(stop.shown), stop.shown) << stop.name;
         EXPECT_EQ(game.cursor(), stop.cursor) << stop.name;
         EXPECT_FALSE(game.bell_rang()) << stop.name << ": the drawing again must not ring";
