@@ -1,8 +1,13 @@
 // SPDX-License-Identifier: MIT
 // The console: every byte the game shows or reads passes through here.
+//
+// Output is gathered and handed over in one write per screen, just before the game waits for input.
+// On a terminal the console keeps what the screen shows, so that a game stopped with Ctrl-Z and
+// continued with fg draws its screen again. At exit, input that was read but not used is handed back
+// where standard input can seek, so that the next command reads on from there.
 #pragma once
 
-// Call first thing: output then leaves in one write per screen, just before the game waits.
+// Call first thing.
 void open_console();
 
 void write_text(const char* text);
@@ -14,7 +19,7 @@ void clear_screen();
 
 // Skips whitespace, then stores one character; a read that gets nothing leaves `choice` alone.
 void read_choice(unsigned char& choice);
-// True when the last `read_choice` found standard input at its end.
+// True once standard input has come to its end.
 bool input_exhausted();
 // Consumes exactly one character, whitespace included.
 void wait_char();

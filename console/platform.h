@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: MIT
+// The seam between the console and the operating system: what posix.cpp or windows.cpp (CMake
+// compiles one of them) must give, and the two things the console gives them back.
+#pragma once
+
+#include <cstddef>
+
+// Sets the system up; true when standard output is a terminal whose screen the console should keep,
+// so that it can be drawn again after Ctrl-Z and fg.
+bool start_terminal();
+// True when standard input is that terminal too, so that it echoed what was typed.
+bool typed_input_echoed();
+std::size_t terminal_rows();
+
+// Writes every byte, waiting as long as the system makes it; false on a failure, errno telling why.
+bool write_all(const char* bytes, std::size_t length);
+// Waits for input and reads what there is: the count, 0 at the end of input, or -1 with errno
+// set. EINTR means a signal arrived while it waited: the caller looks for a continue, then asks again.
+long read_some(char* buffer, std::size_t size);
+// Clears the screen in order with everything written before.
+void clear_terminal();
+// True, once, when the game has been continued in the foreground (fg) since the last call.
+bool continued_in_foreground();
+// Leaves `count` bytes of read but unused input to whatever reads standard input next.
+void hand_back(std::size_t count);
+
+// Given by the console: queue output, and hand over everything queued.
+void queue(const char* text, std::size_t length);
+void show_pending_output();

@@ -1,0 +1,94 @@
+// SPDX-License-Identifier: MIT
+// The console on POSIX systems: escape codes, signals, and descriptors that may be non-blocking.
+#include "platform.h"
+
+#include <cerrno>
+#include <csignal>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace {
+
+const char CLEAR[] = "\x1b[H\x1b[2J";  // home, then erase the display
+
+volatile std::sig_atomic_t continued = 0;
+
+// Only sets the flag: the waiting read returns EINTR, and the read loop draws.
+void on_continue(int) { continued = 1; }
+
+// A descriptor that someone else made non-blocking (the flag is shared by every process that uses
+// it) is waited for, as a blocking one would be. False when a signal cut the wait short.
+bool wait_until_ready(int descriptor, short events)
+{
+    pollfd ready = {descriptor, events, 0};
+    return poll(&ready, 1, -1) >= 0 || errno != EINTR;
+}
+
+}  // namespace
+
+bool start_terminal()
+{
+    if (!isatty(STDOUT_FILENO))
+        return false;
+    struct sigaction action {};
+    action.sa_handler = on_continue;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = 0;  // no SA_RESTART: a waiting read must come back to draw
+    sigaction(SIGCONT, &action, nullptr);
+    return true;
+}
+
+bool typed_input_echoed() { return isatty(STDIN_FILENO); }
+
+std::size_t terminal_rows()
+{
+    winsize size{};
+    return ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_row > 0 ? size.ws_row : 24;
+}
+
+bool write_all(const char* bytes, std::size_t length)
+{
+    while (length > 0) {
+        ssize_t written = write(STDOUT_FILENO, bytes, length);
+        if (written >= 0) {
+            bytes += written;
+            length -= static_cast<std::size_t>(written);
+        } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
+            (void)wait_until_ready(STDOUT_FILENO, POLLOUT);
+        } else if (errno != EINTR) {
+            return false;
+        }
+    }
+    return true;
+}
+
+long read_some(char* buffer, std::size_t size)
+{
+    for (;;) {
+        ssize_t count = read(STDIN_FILENO, buffer, size);
+        if (count >= 0 || (errno != EAGAIN && errno != EWOULDBLOCK))
+            return static_cast<long>(count);
+        if (!wait_until_ready(STDIN_FILENO, POLLIN))
+            return -1;
+    }
+}
+
+// Queued like any other text, so it can never overtake what was written before it, and no shell runs.
+void clear_terminal() { queue(CLEAR, sizeof CLEAR - 1); }
+
+// Continued in the background (bg), the game must not paint over the shell.
+bool continued_in_foreground()
+{
+    if (!continued)
+        return false;
+    continued = 0;
+    return tcgetpgrp(STDOUT_FILENO) == getpgrp();
+}
+
+// As C's stdio does for a seekable file, so that the next command reads on where the game stopped.
+void hand_back(std::size_t count)
+{
+    if (count > 0)
+        (void)lseek(STDIN_FILENO, -static_cast<off_t>(count), SEEK_CUR);
+}
