@@ -26,7 +26,7 @@ unsigned char ask_at_castle()
 // journeys behave alike, so the same loop serves as each of them.
 void visit_castle()
 {
-    bool journey_waits = false;
+    bool turned_back = false;
     for (;;) {
         unsigned char answer = ask_at_castle();
         if (answer == '2') {
@@ -35,8 +35,8 @@ void visit_castle()
         }
         if (answer == '1') {
             clear_screen();
-            journey_waits = true;
-        } else if (!journey_waits) {
+            turned_back = true;
+        } else if (!turned_back) {
             return;
         }
         roam_field();

@@ -5,11 +5,11 @@
 
 namespace {
 
-const double PLAYER_START_LIFE = 100.0;
-const double ENEMY_START_LIFE = 40.0;
-const double PLAYER_DAMAGE = 4.0;
-const double ENEMY_DAMAGE = 6.0;
-enum { VICTORY_POINTS = 8 };
+constexpr double PLAYER_START_LIFE = 100.0;
+constexpr double ENEMY_START_LIFE = 40.0;
+constexpr double PLAYER_DAMAGE = 4.0;
+constexpr double ENEMY_DAMAGE = 6.0;
+constexpr int VICTORY_POINTS = 8;
 
 }  // namespace
 

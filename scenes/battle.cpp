@@ -1,26 +1,25 @@
 // SPDX-License-Identifier: MIT
-#include "../console/console.h"
-#include "pieces.h"
+#include "landscape.h"
 #include "scenes.h"
 
 namespace {
 
 // clang-format off
-// Trailing spaces pad the rows; they are part of the picture.
-const char* const enemy_alive_rows[] = {
+// Trailing spaces pad the rows; they are part of the picture. Only the enemy's eyes and body change
+// when he falls: crossed-out eyes, and the body of "#" fallen flat.
+const char* const arena_top[] = {
     "  _                                                   \n",
     " o.o                                      ______      \n",
+};
+const char* const alive_enemy[] = {
     R"( /|\  <---you                            | 0 0 |) <---enemy)" "\n",
     "  |                                      |#####|     \n",
-    R"( / \                                                 )" "\n",
 };
-
-// Crossed-out eyes, and the body of "#" fallen flat.
-const char* const enemy_defeated_rows[] = {
-    "  _                                                   \n",
-    " o.o                                      ______      \n",
+const char* const fallen_enemy[] = {
     R"( /|\  <---you                            | x x |) <---enemy)" "\n",
     "  |                                      |-----|     \n",
+};
+const char* const arena_bottom[] = {
     R"( / \                                                 )" "\n",
 };
 // clang-format on
@@ -34,10 +33,12 @@ void draw_status(double player_life, double enemy_life)
 
 void draw_arena(enemy_state enemy)
 {
+    draw_rows(arena_top);
     if (enemy == enemy_alive)
-        draw_rows(enemy_alive_rows);
+        draw_rows(alive_enemy);
     else
-        draw_rows(enemy_defeated_rows);
+        draw_rows(fallen_enemy);
+    draw_rows(arena_bottom);
 }
 
 void draw_strike_menu(menu_wording wording)

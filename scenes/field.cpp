@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "pieces.h"
+#include "landscape.h"
 #include "scenes.h"
 
 namespace {

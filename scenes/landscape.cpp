@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "pieces.h"
-
-#include "../console/console.h"
+#include "landscape.h"
 
 namespace {
 
-enum { SKY_ROWS = 8, GROUND_WIDTH = 80 };
+constexpr int SKY_ROWS = 8;
+constexpr int GROUND_WIDTH = 80;
 
 // clang-format off
 const char* const sun_rays[] = {
@@ -16,12 +15,6 @@ const char* const sun_rays[] = {
 // clang-format on
 
 }  // namespace
-
-void draw_rows(const char* const rows[], int count)
-{
-    for (int row = 0; row < count; ++row)
-        write_text(rows[row]);
-}
 
 void draw_sun_rays() { draw_rows(sun_rays); }
 
