@@ -22,7 +22,6 @@ enum class Stdin { pipe, closed };
 struct RunOptions {
     std::vector<std::string> args;
     Stdin in = Stdin::pipe;
-    bool discard_out = false;
     double seconds = 30;
     // The surroundings a program may meet. `around` is a bash command line (pipefail on) that starts
     // the program as "$0"; the standard streams are set up as the other options say.
