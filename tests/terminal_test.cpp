@@ -8,14 +8,18 @@
 
 namespace {
 
-// The game has ended with `shown` as its last screen: the terminal's own notice of the end may
-// have scrolled it up a row or two.
+// The game has ended with `shown` as its last screen, though the terminal's own notice of the end
+// may have scrolled it up a row or two: `shown` ends at the lowest row equal to its last row, and
+// as much of it as is still on the screen stands above that.
 void expect_left_standing(const Rows& screen, const Rows& shown)
 {
-    auto last = std::find(screen.rbegin(), screen.rend(), shown.back());
-    ASSERT_NE(last, screen.rend());
-    auto visible = std::min<long>(screen.rend() - last, static_cast<long>(shown.size()));
-    EXPECT_EQ(Rows(last.base() - visible, last.base()), Rows(shown.end() - visible, shown.end()));
+    std::size_t end = screen.size();
+    while (end > 0 && screen[end - 1] != shown.back())
+        --end;
+    ASSERT_GT(end, 0u) << "the last row is not on the screen";
+    std::size_t count = std::min(end, shown.size());
+    EXPECT_EQ(Rows(screen.begin() + static_cast<long>(end - count), screen.begin() + static_cast<long>(end)),
+              Rows(shown.end() - static_cast<long>(count), shown.end()));
 }
 
 TEST(Terminal, TheFieldFillsTheScreenAndThePromptWaitsBelowIt)
