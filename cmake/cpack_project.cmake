@@ -1,10 +1,8 @@
 # SPDX-License-Identifier: MIT
-# Read by cpack when it packs. Every timestamp in a package comes from SOURCE_DATE_EPOCH; a packager
-# may set it, and otherwise the last commit's time makes two builds of one commit byte-identical.
+# Read by cpack when it packs. Every timestamp in a package comes from SOURCE_DATE_EPOCH: a packager
+# may set it, and otherwise it is the release date from CHANGELOG.md, wherever the source lies. Zip
+# stores local times, so the clock's zone is UTC while packing.
 if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
-  execute_process(COMMAND git -C "${CMAKE_CURRENT_LIST_DIR}/.." log -1 --format=%ct
-    OUTPUT_VARIABLE commit_time OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET RESULT_VARIABLE failed)
-  if(NOT failed AND commit_time)
-    set(ENV{SOURCE_DATE_EPOCH} "${commit_time}")
-  endif()
+  set(ENV{SOURCE_DATE_EPOCH} "${CPACK_STICKQUEST_RELEASE_EPOCH}")
 endif()
+set(ENV{TZ} UTC0)

@@ -1,6 +1,7 @@
 #!/bin/sh
 # SPDX-License-Identifier: MIT
-# Builds the Debian package from a build tree, unpacks it, and plays "q" with what it installs.
+# Builds the Debian package in a build tree, where it stays as cpack leaves it (the release checks
+# take it from there), unpacks it, and plays "q" with what it installs.
 # usage: package_test.sh CPACK BUILD_DIR
 set -eu
 cpack=$1
@@ -9,13 +10,15 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "package: $*"; exit 1; }
 
-(cd "$build" && "$cpack" -G DEB -B "$work" >"$work/cpack.log") || { cat "$work/cpack.log"; fail "cpack failed"; }
-deb=$(ls "$work"/*.deb)
+(cd "$build" && rm -f ./*.deb ./*.deb.sha256 && "$cpack" -G DEB >"$work/cpack.log") || { cat "$work/cpack.log"; fail "cpack failed"; }
+deb=$(ls "$build"/*.deb)
 [ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "section is not games"
 dpkg-deb -f "$deb" Depends | grep -q 'libc6 (>=' || fail "dependencies were not computed from the binary"
 
 dpkg-deb -x "$deb" "$work/root"
-gzip -t "$work/root/usr/share/man/man6/stickquest.6.gz" || fail "manual page is not gzip-compressed"
+for document in man/man6/stickquest.6.gz doc/stickquest/README.md.gz; do
+  gzip -t "$work/root/usr/share/$document" || fail "$document is not gzip-compressed"
+done
 game=$work/root/usr/games/stickquest
 [ -x "$game" ] || fail "no executable in /usr/games"
 
