@@ -40,12 +40,13 @@ bool input_ended = false;
 
 // The newest lines on the terminal since the last clear, typed echo included but not the bell, so
 // that the screen can be drawn again when the game is continued after Ctrl-Z. Kept on terminals
-// only. A terminal shows its last rows, so the record keeps as many whole lines as it has rows; a
-// line typed in canonical mode holds at most 4,095 bytes, and the byte bound only guards the rest.
+// only (`screen_rows` is 0 elsewhere). A terminal shows its last rows, so the record keeps as many
+// whole lines as it has rows; a line typed in canonical mode holds at most 4,095 bytes, and the
+// byte bound only guards the rest.
 std::string screen;
-std::size_t screen_line_ends = 0, screen_rows = 24;
+std::size_t screen_line_ends = 0, screen_rows = 0;
 constexpr std::size_t LONGEST_LINE = 8192;
-bool keeping_screen = false, input_echoed = false;
+bool input_echoed = false;
 
 // In the form every command-line tool uses. _Exit, not exit: this may run in the exit handler, and
 // after a failure nothing more may be written.
@@ -55,56 +56,47 @@ bool keeping_screen = false, input_echoed = false;
     std::_Exit(1);
 }
 
-void drop_oldest_line()
-{
-    std::size_t end = screen.find('\n');
-    if (end == std::string::npos) {
-        screen.clear();
-        return;
-    }
-    screen.erase(0, end + 1);
-    --screen_line_ends;
-}
-
 void keep(char c)
 {
     screen += c;
-    if ((c == '\n' && ++screen_line_ends > screen_rows) || screen.size() > screen_rows * LONGEST_LINE)
-        drop_oldest_line();
-}
-
-void remember(const char* text, std::size_t length)
-{
-    if (!keeping_screen)
-        return;
-    for (std::size_t i = 0; i < length; ++i)
-        if (text[i] != '\a')
-            keep(text[i]);
+    if ((c == '\n' && ++screen_line_ends > screen_rows) || screen.size() > screen_rows * LONGEST_LINE) {
+        std::size_t end = screen.find('\n');
+        screen_line_ends -= end != std::string::npos;
+        screen.erase(0, end == std::string::npos ? end : end + 1);  // the oldest line
+    }
 }
 
 // The terminal echoed typed control characters as ^K and the like; raw, they would act again.
-void remember_echo(const char* text, std::size_t length)
+void remember(const char* text, std::size_t length, bool typed)
 {
-    for (std::size_t i = 0; i < length; ++i) {
+    for (std::size_t i = 0; screen_rows > 0 && i < length; ++i) {
         unsigned char c = static_cast<unsigned char>(text[i]);
-        if ((c < 0x20 && c != '\t' && c != '\n') || c == 0x7f) {
+        if (typed && ((c < 0x20 && c != '\t' && c != '\n') || c == 0x7f)) {
             keep('^');
-            keep(static_cast<char>(c ^ 0x40));
-        } else {
+            c ^= 0x40;
+        }
+        if (typed || c != '\a')
             keep(static_cast<char>(c));
+    }
+}
+
+// Partial writes go on with the rest; a signal only interrupts.
+void show(const char* bytes, std::size_t length)
+{
+    while (length > 0) {
+        long written = write_some(bytes, length);
+        if (written < 0 && errno != EINTR)
+            fail("cannot write to standard output");
+        if (written > 0) {
+            bytes += written;
+            length -= static_cast<std::size_t>(written);
         }
     }
 }
 
-void show(const char* bytes, std::size_t length)
-{
-    if (!write_all(bytes, length))
-        fail("cannot write to standard output");
-}
-
 void append(const char* text, std::size_t length)
 {
-    remember(text, length);
+    remember(text, length, false);
     queue(text, length);
 }
 
@@ -133,7 +125,7 @@ bool fill_input()
     input_end = static_cast<std::size_t>(count);
     input_ended = count == 0;
     if (input_echoed)
-        remember_echo(input, input_end);
+        remember(input, input_end, true);
     return !input_ended;
 }
 
@@ -172,10 +164,8 @@ void show_pending_output()
 void open_console()
 {
     std::atexit(close_console);
-    keeping_screen = start_terminal();
-    input_echoed = keeping_screen && typed_input_echoed();
-    if (keeping_screen)
-        screen_rows = terminal_rows();
+    screen_rows = start_terminal();
+    input_echoed = screen_rows > 0 && typed_input_echoed();
 }
 
 void write_text(const char* text) { append(text, std::strlen(text)); }

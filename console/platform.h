@@ -5,17 +5,16 @@
 
 #include <cstddef>
 
-// Sets the system up; true when standard output is a terminal whose screen the console should keep,
-// so that it can be drawn again after Ctrl-Z and fg.
-bool start_terminal();
+// Sets the system up. When standard output is a terminal whose screen the console should keep, so
+// that it can be drawn again after Ctrl-Z and fg, its number of rows; otherwise 0.
+std::size_t start_terminal();
 // True when standard input is that terminal too, so that it echoed what was typed.
 bool typed_input_echoed();
-std::size_t terminal_rows();
 
-// Writes every byte, waiting as long as the system makes it; false on a failure, errno telling why.
-bool write_all(const char* bytes, std::size_t length);
-// Waits for input and reads what there is: the count, 0 at the end of input, or -1 with errno
-// set. EINTR means a signal arrived while it waited: the caller looks for a continue, then asks again.
+// Write and read what they can, waiting as long as the system makes them: the count (0 from a read
+// at the end of input), or -1 with errno set. EINTR means a signal arrived while they waited: the
+// caller asks again, after drawing the screen again if the game was continued.
+long write_some(const char* bytes, std::size_t length);
 long read_some(char* buffer, std::size_t size);
 // Clears the screen in order with everything written before.
 void clear_terminal();

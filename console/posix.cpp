@@ -18,60 +18,45 @@ volatile std::sig_atomic_t continued = 0;
 void on_continue(int) { continued = 1; }
 
 // A descriptor that someone else made non-blocking (the flag is shared by every process that uses
-// it) is waited for, as a blocking one would be. False when a signal cut the wait short.
-bool wait_until_ready(int descriptor, short events)
+// it) is waited for, as a blocking one would be.
+template <class Transfer>
+long when_ready(int descriptor, short events, Transfer transfer)
 {
-    pollfd ready = {descriptor, events, 0};
-    return poll(&ready, 1, -1) >= 0 || errno != EINTR;
+    for (;;) {
+        ssize_t count = transfer();
+        if (count >= 0 || (errno != EAGAIN && errno != EWOULDBLOCK))
+            return static_cast<long>(count);
+        pollfd ready = {descriptor, events, 0};
+        if (poll(&ready, 1, -1) < 0 && errno == EINTR)
+            return -1;
+    }
 }
 
 }  // namespace
 
-bool start_terminal()
+std::size_t start_terminal()
 {
+    winsize size{};
     if (!isatty(STDOUT_FILENO))
-        return false;
+        return 0;
     struct sigaction action {};
     action.sa_handler = on_continue;
     sigemptyset(&action.sa_mask);
     action.sa_flags = 0;  // no SA_RESTART: a waiting read must come back to draw
     sigaction(SIGCONT, &action, nullptr);
-    return true;
+    return ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_row > 0 ? size.ws_row : 24;
 }
 
 bool typed_input_echoed() { return isatty(STDIN_FILENO); }
 
-std::size_t terminal_rows()
+long write_some(const char* bytes, std::size_t length)
 {
-    winsize size{};
-    return ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_row > 0 ? size.ws_row : 24;
-}
-
-bool write_all(const char* bytes, std::size_t length)
-{
-    while (length > 0) {
-        ssize_t written = write(STDOUT_FILENO, bytes, length);
-        if (written >= 0) {
-            bytes += written;
-            length -= static_cast<std::size_t>(written);
-        } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
-            (void)wait_until_ready(STDOUT_FILENO, POLLOUT);
-        } else if (errno != EINTR) {
-            return false;
-        }
-    }
-    return true;
+    return when_ready(STDOUT_FILENO, POLLOUT, [&] { return write(STDOUT_FILENO, bytes, length); });
 }
 
 long read_some(char* buffer, std::size_t size)
 {
-    for (;;) {
-        ssize_t count = read(STDIN_FILENO, buffer, size);
-        if (count >= 0 || (errno != EAGAIN && errno != EWOULDBLOCK))
-            return static_cast<long>(count);
-        if (!wait_until_ready(STDIN_FILENO, POLLIN))
-            return -1;
-    }
+    return when_ready(STDIN_FILENO, POLLIN, [&] { return read(STDIN_FILENO, buffer, size); });
 }
 
 // Queued like any other text, so it can never overtake what was written before it, and no shell runs.

@@ -12,22 +12,14 @@
 #include <cstdlib>
 #include <io.h>
 
-// Nothing is redrawn after Ctrl-Z: there it ends the input, as the end of a file would.
-bool start_terminal() { return false; }
+// Nothing is drawn again after Ctrl-Z: there it ends the input, as the end of a file would.
+std::size_t start_terminal() { return 0; }
 bool typed_input_echoed() { return false; }
-std::size_t terminal_rows() { return 24; }
 
-// Blocking handles give neither EAGAIN nor EINTR; a partial count still goes on with the rest.
-bool write_all(const char* bytes, std::size_t length)
+// Blocking handles give neither EAGAIN nor EINTR.
+long write_some(const char* bytes, std::size_t length)
 {
-    while (length > 0) {
-        int written = _write(1, bytes, static_cast<unsigned>(std::min<std::size_t>(length, INT_MAX)));
-        if (written < 0)
-            return false;
-        bytes += written;
-        length -= static_cast<std::size_t>(written);
-    }
-    return true;
+    return _write(1, bytes, static_cast<unsigned>(std::min<std::size_t>(length, INT_MAX)));
 }
 
 long read_some(char* buffer, std::size_t size) { return _read(0, buffer, static_cast<unsigned>(size)); }
