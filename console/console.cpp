@@ -12,7 +12,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 
 // Both reads take their characters from one input buffer, so they share one sequence and see each
 // other's leftovers in order, whichever of the two reads next.
@@ -41,11 +40,11 @@ bool input_ended = false;
 // The newest lines on the terminal since the last clear, typed echo included but not the bell, so
 // that the screen can be drawn again when the game is continued after Ctrl-Z. Kept on terminals
 // only (`screen_rows` is 0 elsewhere). A terminal shows its last rows, so the record keeps as many
-// whole lines as it has rows; a line typed in canonical mode holds at most 4,095 bytes, and the
-// byte bound only guards the rest.
-std::string screen;
-std::size_t screen_line_ends = 0, screen_rows = 0;
-constexpr std::size_t LONGEST_LINE = 8192;
+// whole lines as it has rows. A line typed in canonical mode holds at most 4,095 bytes, so the
+// array holds over a hundred rows of them; it only bounds the memory otherwise. A fixed array, not
+// a string: the game then needs no C++ library at run time, and starts faster and smaller.
+char screen[1 << 19];
+std::size_t screen_length = 0, screen_line_ends = 0, screen_rows = 0;
 bool input_echoed = false;
 
 // In the form every command-line tool uses. _Exit, not exit: this may run in the exit handler, and
@@ -56,20 +55,28 @@ bool input_echoed = false;
     std::_Exit(1);
 }
 
+void drop_oldest_line()
+{
+    const char* end = static_cast<const char*>(std::memchr(screen, '\n', screen_length));
+    std::size_t cut = end ? static_cast<std::size_t>(end - screen) + 1 : screen_length;
+    screen_line_ends -= end != nullptr;
+    std::memmove(screen, screen + cut, screen_length - cut);
+    screen_length -= cut;
+}
+
 void keep(char c)
 {
-    screen += c;
-    if ((c == '\n' && ++screen_line_ends > screen_rows) || screen.size() > screen_rows * LONGEST_LINE) {
-        std::size_t end = screen.find('\n');
-        screen_line_ends -= end != std::string::npos;
-        screen.erase(0, end == std::string::npos ? end : end + 1);  // the oldest line
-    }
+    if (screen_length == sizeof screen)
+        drop_oldest_line();
+    screen[screen_length++] = c;
+    if (c == '\n' && ++screen_line_ends > screen_rows)
+        drop_oldest_line();
 }
 
 // The terminal echoed typed control characters as ^K and the like; raw, they would act again.
 void remember(const char* text, std::size_t length, bool typed)
 {
-    for (std::size_t i = 0; screen_rows > 0 && i < length; ++i) {
+    for (std::size_t i = 0; i < length; ++i) {
         unsigned char c = static_cast<unsigned char>(text[i]);
         if (typed && ((c < 0x20 && c != '\t' && c != '\n') || c == 0x7f)) {
             keep('^');
@@ -96,7 +103,8 @@ void show(const char* bytes, std::size_t length)
 
 void append(const char* text, std::size_t length)
 {
-    remember(text, length, false);
+    if (screen_rows > 0)
+        remember(text, length, false);
     queue(text, length);
 }
 
@@ -104,7 +112,7 @@ void draw_again()
 {
     clear_terminal();
     show_pending_output();
-    show(screen.data(), screen.size());
+    show(screen, screen_length);
 }
 
 // Fills the input buffer, waiting for the player if need be; false at the end of input.
@@ -184,8 +192,7 @@ void write_formatted(const char* format, ...)
 // The record starts again after a clear, as the screen does.
 void clear_screen()
 {
-    screen.clear();
-    screen_line_ends = 0;
+    screen_length = screen_line_ends = 0;
     clear_terminal();
 }
 
