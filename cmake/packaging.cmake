@@ -55,10 +55,10 @@ add_custom_target(dist
           -DEPOCH=${STICKQUEST_RELEASE_EPOCH} -P "${PROJECT_SOURCE_DIR}/cmake/source_tarball.cmake"
   WORKING_DIRECTORY "${PROJECT_BINARY_DIR}" VERBATIM)
 # cpack --config CPackSourceConfig.cmake, for those who reach for it: one archive, without the
-# repository or build trees inside the source.
+# repository or the build trees inside the source (the patterns meet absolute paths, so they are
+# anchored there). The release tarball is dist's.
 set(CPACK_SOURCE_GENERATOR TXZ)
-set(CPACK_SOURCE_IGNORE_FILES "^${PROJECT_SOURCE_DIR}/\\.git/" "^${PROJECT_SOURCE_DIR}/out/"
-    "^${PROJECT_BINARY_DIR}/")
+set(CPACK_SOURCE_IGNORE_FILES "^${PROJECT_SOURCE_DIR}/(\\.git|out|build[^/]*)/" "^${PROJECT_BINARY_DIR}/")
 
 set(CPACK_PACKAGE_NAME stickquest)
 set(CPACK_PACKAGE_VENDOR "The stickquest authors")
