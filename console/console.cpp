@@ -73,7 +73,8 @@ void keep(char c)
         drop_oldest_line();
 }
 
-// The terminal echoed typed control characters as ^K and the like; raw, they would act again.
+// Output is kept without the bell, which shows nothing; typed input as the terminal echoed it, with
+// control characters as ^K and the like, which raw would act again.
 void remember(const char* text, std::size_t length, bool typed)
 {
     for (std::size_t i = 0; i < length; ++i) {
