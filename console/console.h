@@ -10,6 +10,8 @@
 // Call first thing.
 void open_console();
 
+// A write or read that fails for good ends the game in these, with one line on standard error and
+// status 1; a signal or a non-blocking descriptor only makes them wait.
 void write_text(const char* text);
 #if defined(__GNUC__)
 __attribute__((format(printf, 1, 2)))
@@ -24,6 +26,5 @@ bool input_exhausted();
 // Consumes exactly one character, whitespace included.
 void wait_char();
 
-// A write or read that fails for good ends the game here, with one line on standard error and
-// status 1; a signal or a non-blocking descriptor only makes it wait.
+// Ends the game with status 0, the last screen shown.
 [[noreturn]] void end_process();

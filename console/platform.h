@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The seam between the console and the operating system: what posix.cpp or windows.cpp (CMake
-// compiles one of them) must give, and the two things the console gives them back.
+// What each kind of system gives the console (CMake compiles one of posix.cpp and windows.cpp). The
+// console calls these; they never call back into it.
 #pragma once
 
 #include <cstddef>
@@ -16,13 +16,14 @@ bool typed_input_echoed();
 // caller asks again, after drawing the screen again if the game was continued.
 long write_some(const char* bytes, std::size_t length);
 long read_some(char* buffer, std::size_t size);
-// Clears the screen in order with everything written before.
-void clear_terminal();
+
+// The escape codes that clear the screen, which the console queues in order with the text; or null
+// where the system clears by a command of its own instead, which the console runs only once all it
+// has queued is written.
+const char* clear_codes();
+void run_clear_command();
+
 // True, once, when the game has been continued in the foreground (fg) since the last call.
 bool continued_in_foreground();
 // Leaves `count` bytes of read but unused input to whatever reads standard input next.
 void hand_back(std::size_t count);
-
-// Given by the console: queue output, and hand over everything queued.
-void queue(const char* text, std::size_t length);
-void show_pending_output();

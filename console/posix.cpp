@@ -10,8 +10,6 @@
 
 namespace {
 
-const char CLEAR[] = "\x1b[H\x1b[2J";  // home, then erase the display
-
 volatile std::sig_atomic_t continued = 0;
 
 // Only sets the flag: the waiting read returns EINTR, and the read loop draws.
@@ -27,8 +25,8 @@ long when_ready(int descriptor, short events, Transfer transfer)
         if (count >= 0 || (errno != EAGAIN && errno != EWOULDBLOCK))
             return static_cast<long>(count);
         pollfd ready = {descriptor, events, 0};
-        if (poll(&ready, 1, -1) < 0 && errno == EINTR)
-            return -1;
+        if (poll(&ready, 1, -1) < 0)
+            return -1;  // EINTR for the caller to act on; anything else is a failure like any other
     }
 }
 
@@ -59,8 +57,10 @@ long read_some(char* buffer, std::size_t size)
     return when_ready(STDIN_FILENO, POLLIN, [&] { return read(STDIN_FILENO, buffer, size); });
 }
 
-// Queued like any other text, so it can never overtake what was written before it, and no shell runs.
-void clear_terminal() { queue(CLEAR, sizeof CLEAR - 1); }
+// Home, then erase the display: queued like any other text, so it can never overtake what was
+// written before it, and no shell runs.
+const char* clear_codes() { return "\x1b[H\x1b[2J"; }
+void run_clear_command() {}  // never needed: the codes clear
 
 // Continued in the background (bg), the game must not paint over the shell.
 bool continued_in_foreground()

@@ -24,12 +24,9 @@ long write_some(const char* bytes, std::size_t length)
 
 long read_some(char* buffer, std::size_t size) { return _read(0, buffer, static_cast<unsigned>(size)); }
 
-// The command interpreter writes straight to the console: what is queued must get there first.
-void clear_terminal()
-{
-    show_pending_output();
-    (void)std::system("cls");
-}
+// The command interpreter writes straight to the console, after all that was written before.
+const char* clear_codes() { return nullptr; }
+void run_clear_command() { (void)std::system("cls"); }
 
 bool continued_in_foreground() { return false; }
 
