@@ -14,7 +14,7 @@ using namespace std::string_literals;
 TEST(Field, ScriptsPlayByteForByte)
 {
     const std::string field = field_screen(), redraw = CLEAR + field;
-    const RunOptions with_argument = {.args = {"x"}}, closed_input = {.in = Stdin::closed};
+    const RunOptions with_argument = {.args = {"x"}}, closed_input = {.around = "exec \"$0\" <&-"};
     expect_plays({
         {"without arguments the field comes first, and q clears", "q\n", field + CLEAR},
         // "a" answers the control screen's wait; "b" is the first field choice and redraws.

@@ -6,7 +6,6 @@
 #include <csignal>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -49,20 +48,6 @@ void take(int& fd, std::string& sink, std::size_t most)
         close_fd(fd);
 }
 
-// LeakSanitizer's check at exit stops the process with ptrace, and a SIGCONT arriving then can undo
-// the stop that it waits for: a program that is signalled again and again is spared that check.
-std::vector<std::string> environment(bool signalled)
-{
-    const char* options = std::getenv("ASAN_OPTIONS");
-    std::vector<std::string> variables;
-    for (char** variable = environ; *variable; ++variable)
-        if (!signalled || std::strncmp(*variable, "ASAN_OPTIONS=", 13) != 0)
-            variables.push_back(*variable);
-    if (signalled)
-        variables.push_back("ASAN_OPTIONS=" + std::string(options ? options : "") + ":detect_leaks=0");
-    return variables;
-}
-
 }  // namespace
 
 Clock::time_point deadline_in(double seconds)
@@ -92,16 +77,18 @@ PipeSession::PipeSession(const std::string& path, const RunOptions& options)
         fcntl(in[0], F_SETFL, O_NONBLOCK);
     if (options.nonblocking_out)
         fcntl(out[1], F_SETFL, O_NONBLOCK);
-    slow_ = late_ = options.slow;
+    signalled_ = options.late_slow_and_signalled;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    if (options.in == Stdin::pipe)
-        posix_spawn_file_actions_adddup2(&actions, in[0], 0);
-    else
-        posix_spawn_file_actions_addclose(&actions, 0);
+    posix_spawn_file_actions_adddup2(&actions, in[0], 0);
     posix_spawn_file_actions_adddup2(&actions, out[1], 1);
     posix_spawn_file_actions_adddup2(&actions, err[1], 2);
     std::vector<std::string> words = {path};
+    // LeakSanitizer's check at exit stops the process with ptrace, and a SIGCONT arriving then can
+    // undo the stop that it waits for: a program signalled again and again is spared that check.
+    const char* asan = std::getenv("ASAN_OPTIONS");
+    if (signalled_)
+        words = {"/usr/bin/env", "ASAN_OPTIONS=" + std::string(asan ? asan : "") + ":detect_leaks=0", path};
     if (!options.around.empty())
         words = {"/bin/bash", "-c", "set -o pipefail; " + options.around, path};
     words.insert(words.end(), options.args.begin(), options.args.end());
@@ -117,21 +104,16 @@ PipeSession::PipeSession(const std::string& path, const RunOptions& options)
     sigaddset(&pipe_signal, SIGPIPE);
     posix_spawnattr_setsigdefault(&attributes, &pipe_signal);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
-    std::vector<std::string> variables = environment(slow_);
-    std::vector<char*> envp;
-    for (std::string& variable : variables)
-        envp.push_back(variable.data());
-    envp.push_back(nullptr);
-    int failed = posix_spawn(&pid_, argv[0], &actions, &attributes, argv.data(), envp.data());
+    int failed = posix_spawn(&pid_, argv[0], &actions, &attributes, argv.data(), environ);
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     for (int unused : {in[0], out[1], err[1]})
         close(unused);
     in_ = in[1], out_ = out[0], err_ = err[0];
-    if (options.in == Stdin::closed)
-        close_fd(in_);
     if (failed)
         throw std::runtime_error("cannot start " + path);
+    if (signalled_)
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
     fcntl(in_, F_SETFL, O_NONBLOCK);
 }
 
@@ -148,12 +130,8 @@ PipeSession::~PipeSession()
 template <class Enough>
 bool PipeSession::pump(Clock::time_point deadline, Enough enough)
 {
-    if (late_) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        late_ = false;
-    }
     while (!enough() && (out_ >= 0 || err_ >= 0)) {
-        if (slow_) {
+        if (signalled_) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
             kill(pid_, SIGCONT);
         }
@@ -164,7 +142,7 @@ bool PipeSession::pump(Clock::time_point deadline, Enough enough)
         if (ready == 0)
             return false;
         if (fds[0].revents)
-            take(out_, out_text_, slow_ ? 1024 : SIZE_MAX);
+            take(out_, out_text_, signalled_ ? 1024 : SIZE_MAX);
         if (fds[1].revents)
             take(err_, err_text_, SIZE_MAX);
         if (fds[2].revents) {

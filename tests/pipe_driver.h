@@ -17,11 +17,8 @@ struct RunResult {
     bool timed_out = false;
 };
 
-enum class Stdin { pipe, closed };
-
 struct RunOptions {
     std::vector<std::string> args;
-    Stdin in = Stdin::pipe;
     double seconds = 30;
     // The surroundings a program may meet. `around` is a bash command line (pipefail on) that starts
     // the program as "$0"; the standard streams are set up as the other options say.
@@ -30,9 +27,9 @@ struct RunOptions {
     // Standard output is a terminal in raw mode (so its bytes stay as written), but not the
     // program's controlling terminal.
     bool terminal_out = false;
-    // The driver starts 0.2 s late, then drains the output slowly while it sends SIGCONT again and
-    // again: a late writer, a slow reader and signals arriving while the program writes.
-    bool slow = false;
+    // A late writer, a slow reader and signals arriving while the program writes: the driver starts
+    // 0.2 s late, then drains the output 1 KiB at a time while it sends SIGCONT every millisecond.
+    bool late_slow_and_signalled = false;
 };
 
 // A program that keeps running while a test talks to it in turns.
@@ -60,7 +57,7 @@ private:
     bool pump(std::chrono::steady_clock::time_point deadline, Enough enough);
     pid_t pid_ = -1;
     int in_ = -1, out_ = -1, err_ = -1;
-    bool closing_ = false, slow_ = false, late_ = false;
+    bool closing_ = false, signalled_ = false;
     std::string input_, out_text_, err_text_;
 };
 

@@ -21,7 +21,8 @@ Terminal::Terminal(const std::vector<std::string>& args, Start start, const std:
     if (!mkdtemp(pattern))
         throw std::runtime_error("mkdtemp failed");
     dir_ = pattern;
-    std::ofstream(dir_ + "/conf") << "set -g remain-on-exit on\nset -g status off\nset -g bell-action any\n";
+    std::ofstream(dir_ + "/conf") << "set -g remain-on-exit on\nset -g remain-on-exit-format ''\n"
+                                     "set -g status off\nset -g bell-action any\n";
     // tmux now and then marks a pane dead without ever learning its exit status, so the shell
     // around the game writes the status down.
     std::string command = (piped_in.empty() ? "" : piped_in + " | ") + "'" STICKQUEST_BINARY "'";
