@@ -13,7 +13,10 @@ fail() { echo "package: $*"; exit 1; }
 (cd "$build" && rm -f ./*.deb ./*.deb.sha256 && "$cpack" -G DEB >"$work/cpack.log") || { cat "$work/cpack.log"; fail "cpack failed"; }
 deb=$(ls "$build"/*.deb)
 [ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "section is not games"
-dpkg-deb -f "$deb" Depends | grep -q 'libc6 (>=' || fail "dependencies were not computed from the binary"
+depends=$(dpkg-deb -f "$deb" Depends)
+echo "$depends" | grep -q 'libc6 (>=' || fail "dependencies were not computed from the binary"
+# The console keeps to the C library, so that the game needs nothing else at run time.
+! echo "$depends" | grep -q 'libstdc++' || fail "the game depends on the C++ library: $depends"
 
 dpkg-deb -x "$deb" "$work/root"
 for document in man/man6/stickquest.6.gz doc/stickquest/README.md.gz; do
