@@ -6,7 +6,6 @@
 #include "platform.h"
 #include "redraw.h"
 
-#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdarg>
@@ -56,19 +55,17 @@ void write_all(const char* bytes, std::size_t length)
         long written = write_some(bytes, length);
         if (written < 0 && errno != EINTR)
             fail("cannot write to standard output");
-        if (written > 0) {
-            bytes += written;
-            length -= static_cast<std::size_t>(written);
-        }
+        written = written < 0 ? 0 : written;
+        bytes += written;
+        length -= static_cast<std::size_t>(written);
     }
 }
 
 // The output queue to the terminal.
 void flush_output()
 {
-    std::size_t length = output_length;
+    write_all(output, output_length);
     output_length = 0;
-    write_all(output, length);
 }
 
 // Bytes to the output queue.
@@ -80,30 +77,12 @@ void queue_output(const char* text, std::size_t length)
     output_length += length;
 }
 
-// What the game shows: into the record of the screen and the output queue.
-void show(const char* text, std::size_t length)
-{
-    record_output(text, length);
-    queue_output(text, length);
-}
-
 void clear_terminal()
 {
-    if (const char* codes = clear_codes()) {
-        queue_output(codes, std::strlen(codes));
-    } else {
-        flush_output();
-        run_clear_command();
-    }
-}
-
-void draw_again()
-{
-    clear_terminal();
+    if (const char* codes = clear_codes())
+        return queue_output(codes, std::strlen(codes));
     flush_output();
-    std::size_t length;
-    const char* screen = recorded_screen(length);
-    write_all(screen, length);
+    run_clear_command();
 }
 
 // Standard input to the input buffer, waiting for the player if need be; false at the end of input.
@@ -114,8 +93,11 @@ bool fill_input()
     flush_output();
     long count;
     do {
-        if (continued_in_foreground())
-            draw_again();
+        if (continued_in_foreground()) {  // the screen drawn again
+            clear_terminal();
+            flush_output();
+            write_all(recorded_screen(), recorded_length());
+        }
         count = read_some(input, sizeof input);
     } while (count < 0 && errno == EINTR);
     if (count < 0)
@@ -123,7 +105,8 @@ bool fill_input()
     input_next = 0;
     input_end = static_cast<std::size_t>(count);
     input_ended = count == 0;
-    record_typed(input, input_end);
+    if (typed_input_echoed())
+        record(input, input_end, true);
     return !input_ended;
 }
 
@@ -146,21 +129,24 @@ void close_console()
 void open_console()
 {
     std::atexit(close_console);
-    std::size_t rows = start_terminal();
-    start_record(rows, typed_input_echoed());
+    start_record(start_terminal());
 }
 
-void write_text(const char* text) { show(text, std::strlen(text)); }
+// What the game shows goes into the record of the screen and the output queue.
+void write_text(const char* text)
+{
+    record(text, std::strlen(text), false);
+    queue_output(text, std::strlen(text));
+}
 
 void write_formatted(const char* format, ...)
 {
-    char line[256];
+    char line[256] = "";
     va_list values;
     va_start(values, format);
-    int length = std::vsnprintf(line, sizeof line, format, values);
+    std::vsnprintf(line, sizeof line, format, values);
     va_end(values);
-    if (length > 0)
-        show(line, std::min(static_cast<std::size_t>(length), sizeof line - 1));
+    write_text(line);
 }
 
 void clear_screen()

@@ -13,10 +13,7 @@ void open_console();
 // A write or read that fails for good ends the game in these, with one line on standard error and
 // status 1; a signal or a non-blocking descriptor only makes them wait.
 void write_text(const char* text);
-#if defined(__GNUC__)
-__attribute__((format(printf, 1, 2)))
-#endif
-void write_formatted(const char* format, ...);
+__attribute__((format(printf, 1, 2))) void write_formatted(const char* format, ...);
 void clear_screen();
 
 // Skips whitespace, then stores one character; a read that gets nothing leaves `choice` alone.

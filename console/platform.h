@@ -8,7 +8,7 @@
 // Sets the system up. When standard output is a terminal whose screen the console should keep, so
 // that it can be drawn again after Ctrl-Z and fg, its number of rows; otherwise 0.
 std::size_t start_terminal();
-// True when standard input is that terminal too, so that it echoed what was typed.
+// True when the terminal echoed what was just read, so that it is on the screen.
 bool typed_input_echoed();
 
 // Write and read what they can, waiting as long as the system makes them: the count (0 from a read

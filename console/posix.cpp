@@ -39,8 +39,7 @@ std::size_t start_terminal()
         return 0;
     struct sigaction action {};
     action.sa_handler = on_continue;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = 0;  // no SA_RESTART: a waiting read must come back to draw
+    sigemptyset(&action.sa_mask);  // and no SA_RESTART: a waiting read must come back to draw
     sigaction(SIGCONT, &action, nullptr);
     return ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_row > 0 ? size.ws_row : 24;
 }
@@ -65,15 +64,10 @@ void run_clear_command() {}  // never needed: the codes clear
 // Continued in the background (bg), the game must not paint over the shell.
 bool continued_in_foreground()
 {
-    if (!continued)
-        return false;
+    bool was_continued = continued;
     continued = 0;
-    return tcgetpgrp(STDOUT_FILENO) == getpgrp();
+    return was_continued && tcgetpgrp(STDOUT_FILENO) == getpgrp();
 }
 
 // As C's stdio does for a seekable file, so that the next command reads on where the game stopped.
-void hand_back(std::size_t count)
-{
-    if (count > 0)
-        (void)lseek(STDIN_FILENO, -static_cast<off_t>(count), SEEK_CUR);
-}
+void hand_back(std::size_t count) { (void)lseek(STDIN_FILENO, -static_cast<off_t>(count), SEEK_CUR); }

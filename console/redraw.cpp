@@ -14,7 +14,6 @@ constexpr std::size_t LONGEST_TYPED_LINE = 4096;
 
 char screen[MOST_ROWS * LONGEST_TYPED_LINE];
 std::size_t screen_length = 0, screen_line_ends = 0, screen_rows = 0;
-bool typed_echoed = false;
 
 void drop_oldest_line()
 {
@@ -36,37 +35,24 @@ void keep(char c)
 
 }  // namespace
 
-void start_record(std::size_t rows, bool echoed)
-{
-    screen_rows = rows;
-    typed_echoed = rows > 0 && echoed;
-}
+void start_record(std::size_t rows) { screen_rows = rows; }
 
-// The bell shows nothing, so it is left out.
-void record_output(const char* text, std::size_t length)
+// Output without the bell, which shows nothing; typed input as the terminal echoed it, with control
+// characters as ^K and the like, which raw would act again.
+void record(const char* text, std::size_t length, bool typed)
 {
-    for (std::size_t i = 0; screen_rows > 0 && i < length; ++i)
-        if (text[i] != '\a')
-            keep(text[i]);
-}
-
-// Control characters as the terminal echoed them, ^K and the like, which raw would act again.
-void record_typed(const char* text, std::size_t length)
-{
-    for (std::size_t i = 0; typed_echoed && i < length; ++i) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        if ((c < 0x20 && c != '\t' && c != '\n') || c == 0x7f) {
+    for (std::size_t i = 0; screen_rows > 0 && i < length; ++i) {
+        char c = text[i];
+        if (typed && ((c >= 0 && c < 0x20 && c != '\t' && c != '\n') || c == 0x7f)) {
             keep('^');
             c ^= 0x40;
         }
-        keep(static_cast<char>(c));
+        if (typed || c != '\a')
+            keep(c);
     }
 }
 
 void forget_screen() { screen_length = screen_line_ends = 0; }
 
-const char* recorded_screen(std::size_t& length)
-{
-    length = screen_length;
-    return screen;
-}
+const char* recorded_screen() { return screen; }
+std::size_t recorded_length() { return screen_length; }

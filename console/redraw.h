@@ -5,11 +5,12 @@
 
 #include <cstddef>
 
-// Keeps the last `rows` lines (none when 0), and typed input too when the terminal `echoed` it.
-void start_record(std::size_t rows, bool echoed);
-void record_output(const char* text, std::size_t length);
-void record_typed(const char* text, std::size_t length);
+// Keeps the last `rows` lines, none when 0.
+void start_record(std::size_t rows);
+// What the game wrote, or what was `typed` and echoed by the terminal.
+void record(const char* text, std::size_t length, bool typed);
 // A clear starts the record again, as it does the screen.
 void forget_screen();
 // What to write on a cleared screen to show it as it was.
-const char* recorded_screen(std::size_t& length);
+const char* recorded_screen();
+std::size_t recorded_length();

@@ -45,7 +45,7 @@ TEST(Field, ScriptsPlayByteForByte)
 TEST(Field, PromptsArriveWholeBeforeAnyInputIsSent)
 {
     const std::string field = field_screen();
-    PipeSession game({"x"});
+    PipeSession game({.args = {"x"}});
     EXPECT_EQ(game.read(sizeof CONTROL_SCREEN - 1), CONTROL_SCREEN);
     EXPECT_TRUE(game.quiet_for(0.2));
     game.send("\n");
@@ -67,8 +67,7 @@ TEST(Field, AFollowingCommandReadsOnWhereTheGameStopped)
     const std::string rest = "\nthe rest of the script\n";
     ASSERT_EQ(write(fd, ("3\nq" + rest).data(), rest.size() + 3), static_cast<ssize_t>(rest.size() + 3));
     close(fd);
-    RunResult run = run_program(
-        "/bin/sh", "", {.args = {"-c", "{ \"$0\" >/dev/null; cat; } <\"$1\"", STICKQUEST_BINARY, script}});
+    RunResult run = run_program("", {.around = "{ \"$0\" >/dev/null; cat; } <" + std::string(script)});
     std::remove(script);
     expect_clean_end(run);
     EXPECT_EQ(run.out, rest);

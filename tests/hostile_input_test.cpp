@@ -14,7 +14,7 @@ const std::size_t MOST_BYTES_PER_INPUT_BYTE = 2048;
 
 void expect_ends_well(const std::string& input, const std::string& what)
 {
-    RunResult run = run_game(input, {.seconds = 120});
+    RunResult run = run_program(input, {.seconds = 120});
     expect_clean_end(run, what);
     EXPECT_LE(run.out.size(), (input.size() + 1) * MOST_BYTES_PER_INPUT_BYTE) << what;
 }

@@ -1,23 +1,18 @@
 // SPDX-License-Identifier: MIT
 #include "pipe_driver.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <csignal>
-#include <cstdint>
 #include <cstdlib>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <pty.h>
-#include <spawn.h>
 #include <stdexcept>
 #include <sys/wait.h>
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace {
 
@@ -36,12 +31,12 @@ void close_fd(int& fd)
     fd = -1;
 }
 
-// Moves up to `most` bytes ready on `fd` into `sink`, and closes `fd` once the other end has (a
-// terminal's says so with EIO).
-void take(int& fd, std::string& sink, std::size_t most)
+// Moves what is ready on `fd` into `sink`, only 1 KiB when `slowly`, and closes `fd` once the other
+// end has (a terminal's says so with EIO).
+void take(int& fd, std::string& sink, bool slowly)
 {
     char buffer[65536];
-    ssize_t n = read(fd, buffer, std::min(most, sizeof buffer));
+    ssize_t n = read(fd, buffer, slowly ? 1024 : sizeof buffer);
     if (n > 0)
         sink.append(buffer, static_cast<std::size_t>(n));
     else if (n == 0 || errno != EINTR)
@@ -55,66 +50,49 @@ Clock::time_point deadline_in(double seconds)
     return Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
 }
 
-PipeSession::PipeSession(const std::vector<std::string>& args) : PipeSession(STICKQUEST_BINARY, {args}) {}
-
-PipeSession::PipeSession(const std::string& path, const RunOptions& options)
+PipeSession::PipeSession(const RunOptions& options) : signalled_(options.late_slow_and_signalled)
 {
     std::signal(SIGPIPE, SIG_IGN);  // writing to a program that has ended must fail, not kill the test
     int in[2], out[2], err[2];
-    if (pipe2(in, O_CLOEXEC) || pipe2(out, O_CLOEXEC) || pipe2(err, O_CLOEXEC))
-        throw std::runtime_error("pipe failed");
-    if (options.terminal_out) {
-        for (int end : out)
-            close(end);
-        termios raw{};
-        cfmakeraw(&raw);
-        if (openpty(&out[0], &out[1], nullptr, &raw, nullptr))
-            throw std::runtime_error("openpty failed");
-        for (int end : out)
-            fcntl(end, F_SETFD, FD_CLOEXEC);
-    }
+    termios raw{};
+    cfmakeraw(&raw);  // so that the terminal's bytes stay as written
+    if (pipe(in) || pipe(err) ||
+        (options.terminal_out ? openpty(&out[0], &out[1], nullptr, &raw, nullptr) : pipe(out)))
+        throw std::runtime_error("cannot make the standard streams");
     if (options.nonblocking_in)
         fcntl(in[0], F_SETFL, O_NONBLOCK);
     if (options.nonblocking_out)
         fcntl(out[1], F_SETFL, O_NONBLOCK);
-    signalled_ = options.late_slow_and_signalled;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, in[0], 0);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    posix_spawn_file_actions_adddup2(&actions, err[1], 2);
-    std::vector<std::string> words = {path};
+    std::vector<std::string> words = {options.program};
     // LeakSanitizer's check at exit stops the process with ptrace, and a SIGCONT arriving then can
     // undo the stop that it waits for: a program signalled again and again is spared that check.
     const char* asan = std::getenv("ASAN_OPTIONS");
     if (signalled_)
-        words = {"/usr/bin/env", "ASAN_OPTIONS=" + std::string(asan ? asan : "") + ":detect_leaks=0", path};
+        words = {"/usr/bin/env", "ASAN_OPTIONS=" + std::string(asan ? asan : "") + ":detect_leaks=0",
+                 options.program};
     if (!options.around.empty())
-        words = {"/bin/bash", "-c", "set -o pipefail; " + options.around, path};
+        words = {"/bin/bash", "-c", "set -o pipefail; " + options.around, options.program};
     words.insert(words.end(), options.args.begin(), options.args.end());
     std::vector<char*> argv;
     for (std::string& word : words)
         argv.push_back(word.data());
     argv.push_back(nullptr);
-    // As a shell would start it: SIGPIPE at its default, whatever this process does with it.
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    sigset_t pipe_signal;
-    sigemptyset(&pipe_signal);
-    sigaddset(&pipe_signal, SIGPIPE);
-    posix_spawnattr_setsigdefault(&attributes, &pipe_signal);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
-    int failed = posix_spawn(&pid_, argv[0], &actions, &attributes, argv.data(), environ);
-    posix_spawnattr_destroy(&attributes);
-    posix_spawn_file_actions_destroy(&actions);
+    // Started as a shell would start it: the three streams alone, and SIGPIPE at its default.
+    if ((pid_ = fork()) == 0) {
+        dup2(in[0], 0);
+        dup2(out[1], 1);
+        dup2(err[1], 2);
+        closefrom(3);
+        std::signal(SIGPIPE, SIG_DFL);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
     for (int unused : {in[0], out[1], err[1]})
         close(unused);
     in_ = in[1], out_ = out[0], err_ = err[0];
-    if (failed)
-        throw std::runtime_error("cannot start " + path);
+    fcntl(in_, F_SETFL, O_NONBLOCK);
     if (signalled_)
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    fcntl(in_, F_SETFL, O_NONBLOCK);
 }
 
 PipeSession::~PipeSession()
@@ -138,13 +116,12 @@ bool PipeSession::pump(Clock::time_point deadline, Enough enough)
         if (closing_ && input_.empty())
             close_fd(in_);
         pollfd fds[3] = {{out_, POLLIN, 0}, {err_, POLLIN, 0}, {input_.empty() ? -1 : in_, POLLOUT, 0}};
-        int ready = poll(fds, 3, ms_left(deadline));
-        if (ready == 0)
+        if (poll(fds, 3, ms_left(deadline)) == 0)
             return false;
         if (fds[0].revents)
-            take(out_, out_text_, signalled_ ? 1024 : SIZE_MAX);
+            take(out_, out_text_, signalled_);
         if (fds[1].revents)
-            take(err_, err_text_, SIZE_MAX);
+            take(err_, err_text_, false);
         if (fds[2].revents) {
             ssize_t n = write(in_, input_.data(), input_.size());
             if (n > 0)
@@ -181,8 +158,7 @@ RunResult PipeSession::finish(double seconds)
     if (result.timed_out)
         kill(pid_, SIGKILL);
     int status = 0;
-    while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
-    }
+    waitpid(pid_, &status, 0);  // no handler here can interrupt it
     pid_ = -1;
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     result.out.swap(out_text_);
@@ -190,16 +166,11 @@ RunResult PipeSession::finish(double seconds)
     return result;
 }
 
-RunResult run_program(const std::string& path, const std::string& input, const RunOptions& options)
+RunResult run_program(const std::string& input, const RunOptions& options)
 {
-    PipeSession program(path, options);
+    PipeSession program(options);
     program.send(input);
     return program.finish(options.seconds);
-}
-
-RunResult run_game(const std::string& input, const RunOptions& options)
-{
-    return run_program(STICKQUEST_BINARY, input, options);
 }
 
 void expect_clean_end(const RunResult& run, const std::string& what)
@@ -212,7 +183,7 @@ void expect_clean_end(const RunResult& run, const std::string& what)
 void expect_plays(const std::vector<Script>& scripts)
 {
     for (const Script& script : scripts) {
-        RunResult run = run_game(script.input, script.options);
+        RunResult run = run_program(script.input, script.options);
         EXPECT_FALSE(run.timed_out) << script.name;
         EXPECT_EQ(run.status, script.status) << script.name;
         EXPECT_EQ(run.err, script.err) << script.name;

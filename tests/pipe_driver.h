@@ -18,6 +18,7 @@ struct RunResult {
 };
 
 struct RunOptions {
+    std::string program = STICKQUEST_BINARY;
     std::vector<std::string> args;
     double seconds = 30;
     // The surroundings a program may meet. `around` is a bash command line (pipefail on) that starts
@@ -35,8 +36,7 @@ struct RunOptions {
 // A program that keeps running while a test talks to it in turns.
 class PipeSession {
 public:
-    explicit PipeSession(const std::vector<std::string>& args = {});
-    PipeSession(const std::string& path, const RunOptions& options);
+    explicit PipeSession(const RunOptions& options = {});
     ~PipeSession();
     PipeSession(const PipeSession&) = delete;
     PipeSession& operator=(const PipeSession&) = delete;
@@ -61,9 +61,9 @@ private:
     std::string input_, out_text_, err_text_;
 };
 
-// Feeds `input` (then end of input) and collects everything until the program ends or time runs out.
-RunResult run_program(const std::string& path, const std::string& input, const RunOptions& options = {});
-RunResult run_game(const std::string& input, const RunOptions& options = {});
+// Feeds `input` (then end of input) and collects everything until the program ends or time runs out;
+// the program is the game unless the options say otherwise.
+RunResult run_program(const std::string& input, const RunOptions& options = {});
 
 // The game ended by itself, in time, with status 0 and nothing on standard error.
 void expect_clean_end(const RunResult& run, const std::string& what = "");

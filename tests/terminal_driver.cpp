@@ -5,15 +5,12 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <stdexcept>
 #include <thread>
 
-namespace {
-
-void pause_briefly() { std::this_thread::sleep_for(std::chrono::milliseconds(20)); }
-
-}  // namespace
+using namespace std::chrono_literals;
 
 Terminal::Terminal(const std::vector<std::string>& args, Start start, const std::string& piped_in)
 {
@@ -29,31 +26,31 @@ Terminal::Terminal(const std::vector<std::string>& args, Start start, const std:
     for (const std::string& arg : args)
         command += " '" + arg + "'";
     command += "; echo $? >'" + dir_ + "/status'";
-    std::vector<std::string> session = {"new-session", "-d", "-s", "g", "-x", "80", "-y", "24"};
-    if (start == alone) {
-        session.insert(session.end(), {"--", "/bin/sh", "-c", command});
-        tmux(session);
-        return;
-    }
-    session.insert(session.end(),
-                   {"-e", "PS1=$ ", "-e", "HOME=" + dir_, "--", "bash", "--norc", "--noprofile", "-i"});
+    std::vector<std::string> shell = {"bash", "--norc", "--noprofile", "-i"};
+    if (start == alone)
+        shell = {"/bin/sh", "-c", command};
+    std::vector<std::string> session = {"new-session", "-d", "-s",     "g",  "-x",           "80", "-y",
+                                        "24",          "-e", "PS1=$ ", "-e", "HOME=" + dir_, "--"};
+    session.insert(session.end(), shell.begin(), shell.end());
     tmux(session);
-    wait_for({"$"});
-    type(command);
+    if (start == from_shell) {
+        wait_for({"$"});
+        type(command);
+    }
 }
 
 Terminal::~Terminal()
 {
     tmux({"kill-server"});
-    for (const char* file : {"/conf", "/sock", "/status", ""})
-        std::remove((dir_ + file).c_str());
+    std::filesystem::remove_all(dir_);
 }
 
 std::string Terminal::tmux(const std::vector<std::string>& args)
 {
-    RunOptions options = {.args = {"-S", dir_ + "/sock", "-f", dir_ + "/conf"}, .seconds = 10};
+    RunOptions options = {
+        .program = TMUX_PROGRAM, .args = {"-S", dir_ + "/sock", "-f", dir_ + "/conf"}, .seconds = 10};
     options.args.insert(options.args.end(), args.begin(), args.end());
-    return run_program(TMUX_PROGRAM, "", options).out;
+    return run_program("", options).out;
 }
 
 void Terminal::type(const std::string& line)
@@ -77,7 +74,7 @@ Rows Terminal::wait_until(const std::function<bool(const Rows&)>& done, double s
     auto deadline = deadline_in(seconds);
     Rows seen = screen();
     for (; !done(seen) && std::chrono::steady_clock::now() < deadline; seen = screen())
-        pause_briefly();
+        std::this_thread::sleep_for(20ms);
     return seen;
 }
 
@@ -94,7 +91,7 @@ void Terminal::reset_bell() { tmux({"kill-session", "-C", "-t", "g"}); }
 int Terminal::exit_status(double seconds)
 {
     auto deadline = deadline_in(seconds);
-    for (int status;; pause_briefly()) {
+    for (int status;; std::this_thread::sleep_for(20ms)) {
         if (std::ifstream(dir_ + "/status") >> status)
             return status;
         if (std::chrono::steady_clock::now() > deadline)
