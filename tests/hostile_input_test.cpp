@@ -89,25 +89,42 @@ TEST(HostileSurroundings, EveryWriteAndReadCompletesOrFailsLoudly)
          {.around = "exec \"$0\" >/dev/full"},
          1,
          cannot_write + "No space left on device\n"},
-        {"standard output closed",
-         "q\n",
-         "",
-         {.around = "exec \"$0\" >&-"},
-         1,
-         cannot_write + "Bad file descriptor\n"},
         {"a reader gone, SIGPIPE ignored",
          fights,
          "",
          {.around = "trap '' PIPE; \"$0\" | true"},
          1,
          cannot_write + "Broken pipe\n"},
-        {"a reader gone, SIGPIPE at its default", fights, "", {.around = "\"$0\" | true"}, 141},
         {"standard input a directory",
          "",
          field_screen(),
          {.around = "exec \"$0\" </"},
          1,
          cannot_read + "Is a directory\n"},
+    });
+}
+
+// What a shell gives a native program and node does not: a closed stream stays closed (node reopens
+// it on /dev/null), and SIGPIPE at its default ends the game (node ignores it).
+TEST(HostileSurroundings, ClosedStreamsAndSigpipeAreWhatTheShellGave)
+{
+    std::string fights;
+    for (int fight = 1; fight <= 30; ++fight)
+        fights += FIGHT_INPUT;
+    expect_plays({
+        {"a closed standard input is an error, not its end",
+         "",
+         field_screen(),
+         {.around = "exec \"$0\" <&-"},
+         1,
+         "stickquest: cannot read standard input: Bad file descriptor\n"},
+        {"standard output closed",
+         "q\n",
+         "",
+         {.around = "exec \"$0\" >&-"},
+         1,
+         "stickquest: cannot write to standard output: Bad file descriptor\n"},
+        {"a reader gone, SIGPIPE at its default", fights, "", {.around = "\"$0\" | true"}, 141},
     });
 }
 
