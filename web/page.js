@@ -20,18 +20,30 @@ let line = "";     // typed and echoed, not yet handed over
 let lines = [];    // handed over and not yet read: bytes, or null for an end of input
 let reader = null; // the game's read, while it waits
 
+// A read takes what has been handed over, as much as it asks for, up to an end of input, which is
+// a read of its own, of nothing; answers typed ahead then cost the game no wait each.
 function deliver() {
     if (!reader || lines.length == 0)
         return;
     const {size, resolve} = reader;
     reader = null;
     game.waiting = false;
-    let bytes = lines.shift();
-    if (bytes && bytes.length > size) {
-        lines.unshift(bytes.subarray(size));
-        bytes = bytes.subarray(0, size);
+    if (lines[0] === null) {
+        lines.shift();
+        return resolve(new Uint8Array(0));
     }
-    resolve(bytes || new Uint8Array(0));
+    const bytes = new Uint8Array(size);
+    let length = 0;
+    while (lines.length && lines[0] !== null && length < size) {
+        const taken = lines[0].subarray(0, size - length);
+        bytes.set(taken, length);
+        length += taken.length;
+        if (taken.length == lines[0].length)
+            lines.shift();
+        else
+            lines[0] = lines[0].subarray(taken.length);
+    }
+    resolve(bytes.subarray(0, length));
 }
 
 function hand_over(bytes) {
@@ -114,13 +126,14 @@ const allow_sound = () => {
 document.addEventListener("keydown", allow_sound);
 document.addEventListener("pointerdown", allow_sound);
 
-// All 80 columns fit the window, on a phone too: the font shrinks until they do.
+// All 80 columns fit the window, on a phone too: the font shrinks until they do. The room is what
+// the page's and the terminal's padding leave.
 function fit() {
-    const room = document.querySelector("main").clientWidth - 8;
-    const width = screen.querySelector(".xterm-screen").offsetWidth;
-    const size = Math.min(16, Math.floor(terminal.options.fontSize * room / width * 10) / 10);
-    if (size > 0 && size != terminal.options.fontSize)
-        terminal.options.fontSize = size;
+    const room = document.querySelector("main").clientWidth - 24;
+    const columns = () => screen.querySelector(".xterm-screen").offsetWidth;
+    terminal.options.fontSize = Math.min(16, Math.floor(terminal.options.fontSize * room / columns() * 10) / 10);
+    while (columns() > room && terminal.options.fontSize > 4)
+        terminal.options.fontSize -= 0.5;
 }
 window.addEventListener("resize", fit);
 

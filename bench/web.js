@@ -1,0 +1,117 @@
+// SPDX-License-Identifier: MIT
+// The web page's figures, side by side in one run: the game's own files in the site and their gzip
+// sizes; time to the first screen in headless Chromium against a page holding xterm.js alone; and
+// writes to the terminal per prompt over scripted fights, typed turn by turn and typed ahead.
+// usage: node bench/web.js BUILD (out/web, after cmake --build --preset web); NODE_PATH=BUILD/node_modules
+"use strict";
+const fs = require("fs");
+const path = require("path");
+const zlib = require("zlib");
+const puppeteer = require("puppeteer-core");
+
+const build = path.resolve(process.argv[2] || "out/web");
+const site = path.join(build, "site");
+const median = values => values.sort((a, b) => a - b)[Math.floor(values.length / 2)];
+
+function sizes() {
+    console.log("== 1. the game's own files in the site (everything but xterm.js and its css)");
+    let raw = 0, packed = 0;
+    for (const name of fs.readdirSync(site).filter(name => !name.startsWith("xterm")).sort()) {
+        const bytes = fs.readFileSync(path.join(site, name));
+        const gzipped = zlib.gzipSync(bytes, {level: 9}).length;
+        raw += bytes.length;
+        packed += gzipped;
+        console.log(`${name.padEnd(16)} ${String(bytes.length).padStart(7)} bytes, ${String(gzipped).padStart(6)} gzipped`);
+    }
+    console.log(`${"all".padEnd(16)} ${String(raw).padStart(7)} bytes, ${String(packed).padStart(6)} gzipped`);
+}
+
+// The yardstick: xterm.js alone, writing the field the game would write, in the same folder.
+function yardstick() {
+    const field = require("child_process").execFileSync(path.join(build, "stickquest"), {input: ""});
+    fs.writeFileSync(path.join(site, "bench-xterm-alone.html"), `<!DOCTYPE html><html><head><meta charset="utf-8">
+<link rel="stylesheet" href="xterm.css"></head><body><div id="terminal"></div><script src="xterm.js"></script>
+<script>const t = new Terminal({cols: 80, rows: 24, convertEol: true, scrollback: 0, fontSize: 16});
+t.open(document.getElementById("terminal")); t.write(${JSON.stringify(field.toString())}); t.focus();</script></body></html>`);
+    return "bench-xterm-alone.html";
+}
+
+// Milliseconds from the start of navigation until the prompt row shows, as the page paints it.
+async function first_screen(browser, file) {
+    const page = await browser.newPage();
+    await page.setCacheEnabled(false);
+    await page.evaluateOnNewDocument(() => {
+        new MutationObserver((_, observer) => {
+            const rows = document.querySelectorAll(".xterm-rows > div");
+            if (rows.length > 22 && rows[22].textContent.startsWith("for go to right")) {
+                window.firstScreen = performance.now();
+                observer.disconnect();
+            }
+        }).observe(document, {childList: true, subtree: true, characterData: true});
+    });
+    await page.goto("file://" + path.join(site, file));
+    await page.waitForFunction(() => window.firstScreen !== undefined);
+    const time = await page.evaluate(() => window.firstScreen);
+    await page.close();
+    return time;
+}
+
+async function start_up(browser) {
+    console.log("\n== 2. time to the first screen, headless Chromium, cache off (medians of 21, alternating)");
+    const alone = yardstick();
+    const game = [], xterm = [];
+    try {
+        for (let round = 0; round < 21; ++round) {
+            game.push(await first_screen(browser, "index.html"));
+            xterm.push(await first_screen(browser, alone));
+        }
+    } finally {
+        fs.rmSync(path.join(site, alone));
+    }
+    const [g, x] = [median(game), median(xterm)];
+    console.log(`the page ${g.toFixed(1)} ms, xterm.js alone ${x.toFixed(1)} ms: ${(g / x).toFixed(2)} times as long`);
+}
+
+// Plays `fights` fights, each answer typed once the game waits for it, or all pasted at once.
+async function writes_per_prompt(browser, fights, ahead) {
+    const page = await browser.newPage();
+    await page.goto("file://" + path.join(site, "index.html"));
+    const waiting = () => page.waitForFunction(() => window.stickquest.waiting && !window.stickquest.unshown);
+    await waiting();
+    const answers = [...Array(fights)].flatMap(() => ["1", "1", "1", "1", "1", "1", "1", "1", ""]);
+    if (ahead) {
+        await page.evaluate(text => terminal.paste(text), answers.join("\r") + "\r");
+    } else {
+        for (const answer of answers) {
+            await page.keyboard.type(answer + "\r");
+            await waiting();
+        }
+    }
+    await page.waitForFunction(n => window.stickquest.waits >= n, {}, ahead ? 2 : answers.length + 1);
+    await waiting();
+    const writes = await page.evaluate(() => window.stickquest.writes);
+    await page.close();
+    const prompts = 1 + answers.length;
+    console.log(`${ahead ? "pasted at once" : "turn by turn"}: ${writes} writes for ${prompts} prompts, ${(writes / prompts).toFixed(3)} per prompt`);
+}
+
+async function main() {
+    sizes();
+    const browser = await puppeteer.launch({
+        executablePath: "/usr/bin/chromium",
+        args: ["--no-sandbox", "--disable-background-networking", "--disable-component-update", "--allow-file-access-from-files"],
+    });
+    try {
+        await start_up(browser);
+        console.log("\n== 3. writes to the terminal per prompt, 20 fights");
+        await writes_per_prompt(browser, 20, false);
+        await writes_per_prompt(browser, 20, true);
+    } finally {
+        await browser.close();
+    }
+}
+
+main().catch(error => {
+    console.log(error);
+    process.exitCode = 1;
+});
