@@ -42,7 +42,8 @@ Terminal::Terminal(const std::vector<std::string>& args, Start start, const std:
 Terminal::~Terminal()
 {
     tmux({"kill-server"});
-    std::filesystem::remove_all(dir_);
+    std::error_code ignored;  // the server may still be removing its socket
+    std::filesystem::remove_all(dir_, ignored);
 }
 
 std::string Terminal::tmux(const std::vector<std::string>& args)
