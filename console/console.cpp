@@ -93,10 +93,12 @@ bool fill_input()
     flush_output();
     long count;
     do {
-        if (continued_in_foreground()) {  // the screen drawn again
+        if (std::size_t rows = screen_spoilt()) {  // drawn again, as many rows as it has
             clear_terminal();
             flush_output();
-            write_all(recorded_screen(), recorded_length());
+            std::size_t length;
+            const char* screen = recorded_screen(rows, length);
+            write_all(screen, length);
         }
         count = read_some(input, sizeof input);
     } while (count < 0 && errno == EINTR);

@@ -5,9 +5,9 @@
 
 #include <cstddef>
 
-// Sets the system up. When standard output is a terminal whose screen the console should keep, so
-// that it can be drawn again after Ctrl-Z and fg, its number of rows; otherwise 0.
-std::size_t start_terminal();
+// Sets the system up; true when standard output is a terminal whose screen the console should keep,
+// so that it can be drawn again after Ctrl-Z and fg, or a resize.
+bool start_terminal();
 // True when the terminal echoed what was just read, so that it is on the screen.
 bool typed_input_echoed();
 
@@ -23,7 +23,8 @@ long read_some(char* buffer, std::size_t size);
 const char* clear_codes();
 void run_clear_command();
 
-// True, once, when the game has been continued in the foreground (fg) since the last call.
-bool continued_in_foreground();
+// Once the screen may have been spoilt since the last call (the game continued in the foreground,
+// the terminal resized), its number of rows, to draw it again; otherwise 0.
+std::size_t screen_spoilt();
 // Leaves `count` bytes of read but unused input to whatever reads standard input next.
 void hand_back(std::size_t count);

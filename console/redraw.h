@@ -5,12 +5,11 @@
 
 #include <cstddef>
 
-// Keeps the last `rows` lines, none when 0.
-void start_record(std::size_t rows);
+// Keeps the last lines written and typed, when `kept`.
+void start_record(bool kept);
 // What the game wrote, or what was `typed` and echoed by the terminal.
 void record(const char* text, std::size_t length, bool typed);
 // A clear starts the record again, as it does the screen.
 void forget_screen();
-// What to write on a cleared screen to show it as it was.
-const char* recorded_screen();
-std::size_t recorded_length();
+// What to write on a cleared screen of `rows` to show it as it was: its last `rows` lines.
+const char* recorded_screen(std::size_t rows, std::size_t& length);

@@ -34,7 +34,7 @@ long result(int count)
 }  // namespace
 
 // Nothing is drawn again: a page has no Ctrl-Z, and node no job control worth drawing for.
-std::size_t start_terminal() { return 0; }
+bool start_terminal() { return false; }
 bool typed_input_echoed() { return false; }
 
 long write_some(const char* bytes, std::size_t length)
@@ -47,5 +47,5 @@ long read_some(char* buffer, std::size_t size) { return result(host_read(buffer,
 const char* clear_codes() { return "\x1b[H\x1b[2J"; }
 void run_clear_command() {}
 
-bool continued_in_foreground() { return false; }
+std::size_t screen_spoilt() { return 0; }
 void hand_back(std::size_t) {}

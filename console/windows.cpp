@@ -11,7 +11,7 @@
 #include <io.h>
 
 // Nothing is drawn again after Ctrl-Z: there it ends the input, as the end of a file would.
-std::size_t start_terminal() { return 0; }
+bool start_terminal() { return false; }
 bool typed_input_echoed() { return false; }
 
 // Blocking handles give neither EAGAIN nor EINTR, and nothing the console writes comes near 4 GiB.
@@ -26,6 +26,6 @@ long read_some(char* buffer, std::size_t size) { return _read(0, buffer, static_
 const char* clear_codes() { return nullptr; }
 void run_clear_command() { (void)std::system("cls"); }
 
-bool continued_in_foreground() { return false; }
+std::size_t screen_spoilt() { return 0; }
 
 void hand_back(std::size_t) {}

@@ -57,18 +57,23 @@ TEST(Field, PromptsArriveWholeBeforeAnyInputIsSent)
     EXPECT_EQ(end.out, CLEAR);
 }
 
-// Like any program reading a file, the game leaves the rest of it to whatever reads next.
+// Like any program reading a file, the game leaves the rest of it to whatever reads next, be it
+// only the line end after the last answer.
 TEST(Field, AFollowingCommandReadsOnWhereTheGameStopped)
 {
-    char script[] = "/tmp/stickquest-script-XXXXXX";
-    int fd = mkstemp(script);
-    const std::string rest = "\nthe rest of the script\n";
-    ASSERT_EQ(write(fd, ("3\nq" + rest).data(), rest.size() + 3), static_cast<ssize_t>(rest.size() + 3));
-    close(fd);
-    RunResult run = run_program("", {.around = "{ \"$0\" >/dev/null; cat; } <" + std::string(script)});
-    std::remove(script);
-    expect_clean_end(run);
-    EXPECT_EQ(run.out, rest);
+    const std::pair<std::string, std::string> scripts[] = {{"3\nq", "\nthe rest of the script\n"},
+                                                           {"q", "\n"}};
+    for (const auto& [played, rest] : scripts) {
+        char script[] = "/tmp/stickquest-script-XXXXXX";
+        int fd = mkstemp(script);
+        ASSERT_EQ(write(fd, (played + rest).data(), played.size() + rest.size()),
+                  static_cast<ssize_t>(played.size() + rest.size()));
+        close(fd);
+        RunResult run = run_program("", {.around = "{ \"$0\" >/dev/null; cat; } <" + std::string(script)});
+        std::remove(script);
+        expect_clean_end(run);
+        EXPECT_EQ(run.out, rest);
+    }
 }
 
 }  // namespace

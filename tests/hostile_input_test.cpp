@@ -14,7 +14,8 @@ const std::size_t MOST_BYTES_PER_INPUT_BYTE = 2048;
 
 void expect_ends_well(const std::string& input, const std::string& what)
 {
-    RunResult run = run_program(input, {.seconds = 120});
+    RunResult run =
+        run_program(input, {.seconds = 120, .most_bytes = (input.size() + 1) * MOST_BYTES_PER_INPUT_BYTE});
     expect_clean_end(run, what);
     EXPECT_LE(run.out.size(), (input.size() + 1) * MOST_BYTES_PER_INPUT_BYTE) << what;
 }
@@ -79,9 +80,17 @@ TEST(HostileSurroundings, EveryWriteAndReadCompletesOrFailsLoudly)
          fights,
          played,
          {.nonblocking_out = true, .late_slow_and_signalled = true}},
+        // Waited for, not spun on: the 0.2 s wait costs next to no processor time.
         {"a non-blocking pipe whose writer is late",
          "q\n",
          field_screen() + CLEAR,
+         {.nonblocking_in = true, .late_slow_and_signalled = true},
+         0,
+         "",
+         0.1},
+        {"a non-blocking pipe whose late writer ends it without a word",
+         "",
+         field_screen(),
          {.nonblocking_in = true, .late_slow_and_signalled = true}},
         {"standard output full",
          "q\n",

@@ -9,6 +9,7 @@
 #include <poll.h>
 #include <pty.h>
 #include <stdexcept>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <thread>
@@ -50,7 +51,8 @@ Clock::time_point deadline_in(double seconds)
     return Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
 }
 
-PipeSession::PipeSession(const RunOptions& options) : signalled_(options.late_slow_and_signalled)
+PipeSession::PipeSession(const RunOptions& options)
+    : signalled_(options.late_slow_and_signalled), most_bytes_(options.most_bytes)
 {
     std::signal(SIGPIPE, SIG_IGN);  // writing to a program that has ended must fail, not kill the test
     int in[2], out[2], err[2];
@@ -108,7 +110,7 @@ PipeSession::~PipeSession()
 template <class Enough>
 bool PipeSession::pump(Clock::time_point deadline, Enough enough)
 {
-    while (!enough() && (out_ >= 0 || err_ >= 0)) {
+    while (!enough() && (out_ >= 0 || err_ >= 0) && out_text_.size() <= most_bytes_) {
         if (signalled_) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
             kill(pid_, SIGCONT);
@@ -155,10 +157,14 @@ RunResult PipeSession::finish(double seconds)
     closing_ = true;
     RunResult result;
     result.timed_out = !pump(deadline_in(seconds), [] { return false; });
-    if (result.timed_out)
+    result.wrote_too_much = out_text_.size() > most_bytes_;
+    if (result.timed_out || result.wrote_too_much)
         kill(pid_, SIGKILL);
     int status = 0;
-    waitpid(pid_, &status, 0);  // no handler here can interrupt it
+    rusage usage{};
+    wait4(pid_, &status, 0, &usage);  // no handler here can interrupt it
+    result.cpu_seconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
     pid_ = -1;
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     result.out.swap(out_text_);
@@ -175,7 +181,8 @@ RunResult run_program(const std::string& input, const RunOptions& options)
 
 void expect_clean_end(const RunResult& run, const std::string& what)
 {
-    EXPECT_FALSE(run.timed_out) << what;
+    EXPECT_FALSE(run.timed_out) << what << ": did not end in time";
+    EXPECT_FALSE(run.wrote_too_much) << what << ": wrote more than the test allows";
     EXPECT_EQ(run.status, 0) << what;
     EXPECT_EQ(run.err, "") << what;
 }
@@ -184,7 +191,10 @@ void expect_plays(const std::vector<Script>& scripts)
 {
     for (const Script& script : scripts) {
         RunResult run = run_program(script.input, script.options);
-        EXPECT_FALSE(run.timed_out) << script.name;
+        EXPECT_FALSE(run.timed_out) << script.name << ": did not end in " << script.options.seconds << " s";
+        EXPECT_FALSE(run.wrote_too_much)
+            << script.name << ": wrote more than " << script.options.most_bytes << " bytes";
+        EXPECT_LE(run.cpu_seconds, script.most_cpu_seconds) << script.name;
         EXPECT_EQ(run.status, script.status) << script.name;
         EXPECT_EQ(run.err, script.err) << script.name;
         EXPECT_EQ(run.out, script.out) << script.name;

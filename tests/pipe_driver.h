@@ -14,13 +14,16 @@ struct RunResult {
     std::string out;
     std::string err;
     int status = -1;  // exit status, or 128 + signal number
-    bool timed_out = false;
+    bool timed_out = false, wrote_too_much = false;
+    double cpu_seconds = 0;  // user and system time
 };
 
 struct RunOptions {
     std::string program = STICKQUEST_BINARY;
     std::vector<std::string> args;
+    // A program that runs longer, or writes more, is ended and the test fails.
     double seconds = 30;
+    std::size_t most_bytes = 16 << 20;
     // The surroundings a program may meet. `around` is a bash command line (pipefail on) that starts
     // the program as "$0"; the standard streams are set up as the other options say.
     std::string around;
@@ -58,6 +61,7 @@ private:
     pid_t pid_ = -1;
     int in_ = -1, out_ = -1, err_ = -1;
     bool closing_ = false, signalled_ = false;
+    std::size_t most_bytes_;
     std::string input_, out_text_, err_text_;
 };
 
@@ -76,5 +80,6 @@ struct Script {
     RunOptions options = {};
     int status = 0;
     std::string err = {};
+    double most_cpu_seconds = 60;
 };
 void expect_plays(const std::vector<Script>& scripts);

@@ -138,14 +138,14 @@ std::string whole_fight(int experience_after)
     return out + CLEAR + battle_victory(experience_after, 72, -2) + CLEAR;
 }
 
-Rows rows_of(const std::string& output)
+Rows rows_of(const std::string& output, std::size_t columns)
 {
     Rows rows(1);
     for (char c : output) {
         if (c == '\n') {
             rows.emplace_back();
         } else if (c != '\a') {
-            if (rows.back().size() == 80)  // the cursor waits at the edge; the next character wraps
+            if (rows.back().size() == columns)  // the cursor waits at the edge; the next character wraps
                 rows.emplace_back();
             rows.back() += c;
         }

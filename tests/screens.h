@@ -23,7 +23,7 @@ std::string battle_victory(int experience, int player_life, int enemy_life);
 // One whole fight as a script sees it, clears included, ending in the clear that leaves it.
 std::string whole_fight(int experience_after);
 
-// The rows an 80-column terminal shows after `output` is written from its top-left corner: long
+// The rows a terminal of `columns` shows after `output` is written from its top-left corner: long
 // rows wrap, the bell shows nothing, trailing spaces and empty rows at the bottom are left out.
 using Rows = std::vector<std::string>;
-Rows rows_of(const std::string& output);
+Rows rows_of(const std::string& output, std::size_t columns = 80);

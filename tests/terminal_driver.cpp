@@ -5,14 +5,19 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
+#include <sys/ioctl.h>
 #include <thread>
+#include <unistd.h>
 
 using namespace std::chrono_literals;
 
-Terminal::Terminal(const std::vector<std::string>& args, Start start, const std::string& piped_in)
+Terminal::Terminal(const std::vector<std::string>& args, Start start, const std::string& before,
+                   std::pair<int, int> size)
 {
     char pattern[] = "/tmp/stickquest-tty-XXXXXX";
     if (!mkdtemp(pattern))
@@ -22,17 +27,23 @@ Terminal::Terminal(const std::vector<std::string>& args, Start start, const std:
                                      "set -g status off\nset -g bell-action any\n";
     // tmux now and then marks a pane dead without ever learning its exit status, so the shell
     // around the game writes the status down.
-    std::string command = (piped_in.empty() ? "" : piped_in + " | ") + "'" STICKQUEST_BINARY "'";
+    std::string command = before + "'" STICKQUEST_BINARY "'";
     for (const std::string& arg : args)
         command += " '" + arg + "'";
     command += "; echo $? >'" + dir_ + "/status'";
     std::vector<std::string> shell = {"bash", "--norc", "--noprofile", "-i"};
     if (start == alone)
         shell = {"/bin/sh", "-c", command};
-    std::vector<std::string> session = {"new-session", "-d", "-s",     "g",  "-x",           "80", "-y",
-                                        "24",          "-e", "PS1=$ ", "-e", "HOME=" + dir_, "--"};
+    std::vector<std::string> session = {"new-session", "-d",
+                                        "-s",          "g",
+                                        "-x",          std::to_string(size.first),
+                                        "-y",          std::to_string(size.second),
+                                        "-e",          "PS1=$ ",
+                                        "-e",          "HOME=" + dir_,
+                                        "--"};
     session.insert(session.end(), shell.begin(), shell.end());
     tmux(session);
+    tmux({"pipe-pane", "-t", "g", "cat >'" + dir_ + "/output'"});
     if (start == from_shell) {
         wait_for({"$"});
         type(command);
@@ -56,12 +67,51 @@ std::string Terminal::tmux(const std::vector<std::string>& args)
 
 void Terminal::type(const std::string& line)
 {
-    if (!line.empty())
-        tmux({"send-keys", "-t", "g", "-l", line});
+    // In pieces, since tmux takes no command longer than about 16 KiB.
+    for (std::size_t at = 0; at < line.size(); at += 8192)
+        tmux({"send-keys", "-t", "g", "-l", line.substr(at, 8192)});
     press("Enter");
 }
 
 void Terminal::press(const std::string& key) { tmux({"send-keys", "-t", "g", key}); }
+
+void Terminal::wait_until_read(double seconds)
+{
+    std::string tty = tmux({"display", "-p", "-t", "g", "#{pane_tty}"});
+    int fd = open(tty.substr(0, tty.size() - 1).c_str(), O_RDONLY | O_NOCTTY);
+    auto deadline = deadline_in(seconds);
+    for (int unread = 1;
+         ioctl(fd, FIONREAD, &unread) == 0 && unread > 0 && std::chrono::steady_clock::now() < deadline;)
+        std::this_thread::sleep_for(20ms);
+    close(fd);
+}
+
+void Terminal::spoil(const std::string& text)
+{
+    std::string tty = tmux({"display", "-p", "-t", "g", "#{pane_tty}"});
+    std::ofstream(tty.substr(0, tty.size() - 1)) << text;
+}
+
+void Terminal::resize(std::pair<int, int> size)
+{
+    tmux({"resize-window", "-t", "g", "-x", std::to_string(size.first), "-y", std::to_string(size.second)});
+}
+
+std::string Terminal::output()
+{
+    std::ifstream file(dir_ + "/output");
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+// The pane runs a shell, and the game is its child.
+int Terminal::game_pid()
+{
+    std::string shell = tmux({"display", "-p", "-t", "g", "#{pane_pid}"});
+    shell.pop_back();
+    int pid = 0;
+    std::ifstream("/proc/" + shell + "/task/" + shell + "/children") >> pid;
+    return pid;
+}
 
 Rows Terminal::screen() { return rows_of(tmux({"capture-pane", "-p", "-t", "g"})); }
 

@@ -11,20 +11,30 @@
 
 class Terminal {
 public:
-    // The game alone in the terminal, or typed as a command into an interactive shell there, as a
-    // player would start it (the shell's job control then works: Ctrl-Z, fg). `piped_in`, if
-    // given, is a shell command whose output becomes the game's standard input.
+    // The game alone in a terminal of `size` (columns, rows), or typed as a command into an
+    // interactive shell there, as a player would start it (the shell's job control then works:
+    // Ctrl-Z, fg). `before` stands before the game on its command line: "stty -echo; ", or a
+    // command and "| " to pipe its output into the game.
     enum Start { alone, from_shell };
     explicit Terminal(const std::vector<std::string>& args = {}, Start start = alone,
-                      const std::string& piped_in = "");
+                      const std::string& before = "", std::pair<int, int> size = {80, 24});
     ~Terminal();
     Terminal(const Terminal&) = delete;
     Terminal& operator=(const Terminal&) = delete;
 
     // Types the text and presses Enter; the line reaches the game only then, as on a console.
     void type(const std::string& line);
+    // Waits until the game has read all that was typed.
+    void wait_until_read(double seconds = 5);
     // Presses one key by its tmux name, such as C-z or C-d.
     void press(const std::string& key);
+    // Writes to the terminal from outside, past the game, as another program may.
+    void spoil(const std::string& text);
+    void resize(std::pair<int, int> size);
+    // The game's process, to signal.
+    int game_pid();
+    // Everything written to the terminal since the shell started, escape codes and all.
+    std::string output();
     // What the terminal shows, as `rows_of` gives it.
     Rows screen();
     // Polls until the screen shows `rows`, or until `done(screen)`, or until the deadline passes;

@@ -4,6 +4,8 @@
 #include "terminal_driver.h"
 
 #include <algorithm>
+#include <csignal>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -81,55 +83,206 @@ TEST(Terminal, TheCastleStandsInTheCornerWithThePromptBelowIt)
 
 // Stopped with Ctrl-Z and continued with fg, the game draws its screen again, typed echo and all
 // but without the bell, and waits at the same place; continued with bg, it leaves the shell alone.
+// A terminal that was resized, or written over while the game was stopped, is drawn again too.
 TEST(Terminal, CtrlZAndFgDrawTheScreenAgain)
 {
-    // The game is given `line` once it waits at its first prompt, so the echo lands where a player's
-    // would; or its input is `piped_in`, and nothing is typed.
+    // The game is started from a shell after `before`, in a terminal of `size`, and given `line`
+    // once it waits at its first prompt, so the echo lands where a player's would (nothing is typed
+    // when `before` pipes its input). Then `upset` acts, and Ctrl-Z and `resume` follow, unless
+    // `resume` is empty; `shown` and `cursor` must be on the screen then, and `then` may check more.
     struct Stop {
         const char* name;
         std::vector<std::string> args;
         std::string line;
         Rows shown;
         std::pair<int, int> cursor = {0, 23};
-        std::string piped_in = "";
+        std::string before = "";
         const char* resume = "fg";
+        std::pair<int, int> size = {80, 24};
+        std::function<void(Terminal&)> upset = nullptr, then = nullptr;
+        Terminal::Start start = Terminal::from_shell;
     };
     // The last `count` rows: what the terminal keeps of `rows` once the earlier ones scrolled away.
     auto last = [](Rows rows, std::size_t count) {
         return Rows(rows.end() - std::min(rows.size(), count), rows.end());
     };
-    // Four lines of 4,000 tabs, each echoed as one row, the first led by Ctrl-K, which echoes as "^K".
-    const std::string tabs(4000, '\t'), long_lines = "\v" + tabs + "\n" + tabs + "\n" + tabs + "\n" + tabs;
+    const Rows field = rows_of(field_screen()), round = rows_of(battle_round(96, 34));
+    // Lines of 4,000 tabs, each echoed as one row, the first led by Ctrl-K, which echoes as "^K".
+    const std::string tabs(4000, '\t');
+    // The screen after many of them and a last line of Ctrl-K alone, in a terminal of `rows`.
+    auto last_typed = [](std::size_t rows) {
+        Rows shown(rows - 2);
+        shown.push_back("^K");
+        return shown;
+    };
+    auto long_lines = [&](int count) {
+        std::string lines = "\v" + tabs;
+        for (int line = 1; line < count; ++line)
+            lines += "\n" + tabs;
+        return lines;
+    };
+    // Stopped and continued again and again, then stopped while another program writes, and continued.
+    auto storm = [](Terminal& game) {
+        int pid = game.game_pid();
+        for (int round = 0; round < 200; ++round) {
+            kill(pid, SIGSTOP);
+            kill(pid, SIGCONT);
+        }
+        kill(pid, SIGSTOP);
+        game.spoil("another program's text\r\n");
+        kill(pid, SIGCONT);
+    };
+    auto clears = [](const std::string& output) {
+        std::size_t count = 0;
+        for (std::size_t at = output.find(CLEAR); at != std::string::npos; at = output.find(CLEAR, at + 1))
+            ++count;
+        return count;
+    };
+    const Rows field_at_60 = rows_of(field_screen(), 60);
     const Stop stops[] = {
-        {"in a fight", {}, "12", rows_of(battle_round(96, 34)), {4, 19}},
+        {"in a fight", {}, "12", round, {4, 19}},
         {"at the castle", {}, "2", rows_of(castle_screen()), {55, 22}},
         {"on the field after the control screen",
          {"x"},
          "",
          last(rows_of(CONTROL_SCREEN + std::string("\n") + field_screen()), 23)},
-        {"after long typed lines", {}, long_lines, last(rows_of(field_screen() + "^K"), 20)},
-        {"after many redraws on one line", {}, std::string(20, '3'), rows_of(field_screen())},
+        {"after long typed lines", {}, long_lines(4), last(rows_of(field_screen() + "^K"), 20)},
+        {"after many redraws on one line", {}, std::string(20, '3'), field},
         {"with piped input, which the terminal never echoed",
          {"x"},
          "",
          last(rows_of(CONTROL_SCREEN + field_screen()), 23),
          {0, 23},
-         "{ echo a; sleep 30; }"},
+         "{ echo a; sleep 30; } | "},
         {"continued in the background", {}, "2", rows_of(castle_screen()), {55, 22}, "", "bg"},
+        {"with echo off, which shows nothing typed",
+         {"x"},
+         "",
+         last(rows_of(CONTROL_SCREEN + field_screen()), 23),
+         {0, 23},
+         "stty -echo; "},
+        {"after DEL typed as it is, shown as ^?",
+         {"x"},
+         "\x16\x7f",
+         last(rows_of(CONTROL_SCREEN + std::string("^?\n") + field_screen()), 23)},
+        {"with as many rows as the terminal has, after Enters that scrolled the screen",
+         {},
+         "12",
+         Rows(round.begin() + 2, round.end()),
+         {0, 23},
+         "",
+         "fg",
+         {80, 24},
+         [&](Terminal& game) {
+             game.wait_for(round);
+             for (int enter = 0; enter < 6; ++enter)
+                 game.type("");
+         }},
+        {"grown from 5 rows to 30",
+         {},
+         "3",
+         field,
+         {0, 23},
+         "",
+         "fg",
+         {80, 5},
+         [](Terminal& game) {
+             game.resize({80, 30});
+         }},
+        {"in a terminal taller than it is wide, after 60 Enters",
+         {},
+         "3",
+         field_at_60,
+         {0, static_cast<int>(field_at_60.size()) + 60},
+         "",
+         "fg",
+         {60, 100},
+         [&](Terminal& game) {
+             game.wait_for(field_at_60);
+             game.type(std::string(59, '\n'));
+         }},
+        {"with standard input made non-blocking by someone else",
+         {},
+         "2",
+         rows_of(castle_screen()),
+         {55, 22},
+         "python3 -c 'import fcntl, os; fcntl.fcntl(0, fcntl.F_SETFL, os.O_NONBLOCK)'; "},
+        {"with no height known, as 24 rows", {}, "3", field, {0, 23}, "stty rows 0; ", "fg", {80, 30}},
+        {"after 140 long lines", {}, long_lines(140) + "\n\v", last_typed(24)},
+        {"after 200 long lines in 200 rows",
+         {},
+         long_lines(200) + "\n\v",
+         last_typed(200),
+         {0, 199},
+         "",
+         "fg",
+         {80, 200}},
+        // Not stopped by Ctrl-Z: resized, or stopped and continued by signals, after another program
+        // wrote over the screen.
+        {"resized after another program wrote",
+         {},
+         "3",
+         field,
+         {0, 23},
+         "",
+         "",
+         {80, 24},
+         [&](Terminal& game) {
+             game.wait_for(field);
+             game.spoil("another program's text\r\n");
+             game.resize({80, 30});
+         }},
+        {"after a storm of stops and continues",
+         {},
+         "3",
+         field,
+         {0, 23},
+         "",
+         "",
+         {80, 24},
+         [&](Terminal& game) {
+             game.wait_for(field);
+             storm(game);
+         },
+         nullptr,
+         Terminal::alone},
+        // Once drawn again, the game goes on as before: each move clears once.
+        {"and plays on as before",
+         {},
+         "3",
+         field,
+         {0, 23},
+         "",
+         "fg",
+         {80, 24},
+         nullptr,
+         [&](Terminal& game) {
+             for (const char* move : {"3", "3", "q"})
+                 game.type(move);
+             game.wait_for({"$"});
+             EXPECT_EQ(clears(game.output()), 5u) << "a redraw's clear after each move";
+         }},
     };
     for (const Stop& stop : stops) {
-        Terminal game(stop.args, Terminal::from_shell, stop.piped_in);
-        if (stop.piped_in.empty()) {
+        Terminal game(stop.args, stop.start, stop.before, stop.size);
+        if (stop.before.find('|') == std::string::npos) {
             const std::string first_prompt =
                 stop.args.empty() ? rows_of(field_screen()).back() : "for exit press any key";
             game.wait_until([&](const Rows& rows) { return !rows.empty() && rows.back() == first_prompt; });
             game.type(stop.line);
         }
-        ASSERT_EQ(game.wait_for(stop.shown), stop.shown) << stop.name;
+        if (stop.upset) {
+            stop.upset(game);
+        } else {
+            ASSERT_EQ(game.wait_for(stop.shown), stop.shown) << stop.name;
+        }
+        game.wait_until_read();
         game.reset_bell();
-        game.press("C-z");
-        game.wait_until([](const Rows& rows) { return !rows.empty() && rows.back().rfind("$", 0) == 0; });
-        game.type(stop.resume);
+        if (*stop.resume) {
+            game.press("C-z");
+            game.wait_until([](const Rows& rows) { return !rows.empty() && rows.back().rfind("$", 0) == 0; });
+            game.type(stop.resume);
+        }
         if (std::string(stop.resume) == "bg") {
             EXPECT_NE(game.wait_for(stop.shown, 1), stop.shown) << stop.name << ": drawn over the shell";
             continue;
@@ -137,6 +290,8 @@ TEST(Terminal, CtrlZAndFgDrawTheScreenAgain)
         EXPECT_EQ(game.wait_for(stop.shown), stop.shown) << stop.name;
         EXPECT_EQ(game.cursor(), stop.cursor) << stop.name;
         EXPECT_FALSE(game.bell_rang()) << stop.name << ": the drawing again must not ring";
+        if (stop.then)
+            stop.then(game);
     }
 }
 
