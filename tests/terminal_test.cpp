@@ -7,6 +7,7 @@
 #include <csignal>
 #include <functional>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 
@@ -121,12 +122,19 @@ TEST(Terminal, CtrlZAndFgDrawTheScreenAgain)
             lines += "\n" + tabs;
         return lines;
     };
+    // Lines of 4,000 Ctrl-K, each kept as twice as many characters (^K): more than the record holds.
+    std::string ctrl_k_lines = std::string(4000, '\v'), ctrl_k_row;
+    for (int line = 1; line < 140; ++line)
+        ctrl_k_lines += "\n" + std::string(4000, '\v');
+    for (int column = 0; column < 80; column += 2)
+        ctrl_k_row += "^K";
     // Stopped and continued again and again, then stopped while another program writes, and continued.
     auto storm = [](Terminal& game) {
         int pid = game.game_pid();
         for (int round = 0; round < 200; ++round) {
             kill(pid, SIGSTOP);
             kill(pid, SIGCONT);
+            std::this_thread::sleep_for(std::chrono::microseconds(500));  // time to start drawing
         }
         kill(pid, SIGSTOP);
         game.spoil("another program's text\r\n");
@@ -164,7 +172,14 @@ TEST(Terminal, CtrlZAndFgDrawTheScreenAgain)
         {"after DEL typed as it is, shown as ^?",
          {"x"},
          "\x16\x7f",
-         last(rows_of(CONTROL_SCREEN + std::string("^?\n") + field_screen()), 23)},
+         rows_of(CONTROL_SCREEN + std::string("^?\n") + field_screen()),
+         {0, 25},
+         "",
+         "fg",
+         {80, 30},
+         [&](Terminal& game) {
+             game.wait_until([&](const Rows& rows) { return rows.back() == field.back(); });
+         }},
         {"with as many rows as the terminal has, after Enters that scrolled the screen",
          {},
          "12",
@@ -207,11 +222,24 @@ TEST(Terminal, CtrlZAndFgDrawTheScreenAgain)
          rows_of(castle_screen()),
          {55, 22},
          "python3 -c 'import fcntl, os; fcntl.fcntl(0, fcntl.F_SETFL, os.O_NONBLOCK)'; "},
-        {"with no height known, as 24 rows", {}, "3", field, {0, 23}, "stty rows 0; ", "fg", {80, 30}},
-        {"after 140 long lines", {}, long_lines(140) + "\n\v", last_typed(24)},
-        {"after 200 long lines in 200 rows",
+        // Two Enters after the field's 22 line ends make 24 lines, all of which 24 rows show.
+        {"with no height known, as 24 rows",
          {},
-         long_lines(200) + "\n\v",
+         "3",
+         field,
+         {0, 25},
+         "stty rows 0; ",
+         "fg",
+         {80, 30},
+         [&](Terminal& game) {
+             game.wait_for(field);
+             game.type("\n");
+         }},
+        {"after 140 long lines", {}, long_lines(140) + "\n\v", last_typed(24)},
+        {"after 140 lines of Ctrl-K", {}, ctrl_k_lines, Rows(23, ctrl_k_row)},
+        {"after 300 long lines in 200 rows, more than the record holds",
+         {},
+         long_lines(300) + "\n\v",
          last_typed(200),
          {0, 199},
          "",
@@ -232,16 +260,18 @@ TEST(Terminal, CtrlZAndFgDrawTheScreenAgain)
              game.spoil("another program's text\r\n");
              game.resize({80, 30});
          }},
+        // Long lines make each drawing long, so that the storm stops one half done.
         {"after a storm of stops and continues",
          {},
-         "3",
-         field,
+         long_lines(30) + "\n\v",
+         last_typed(24),
          {0, 23},
          "",
          "",
          {80, 24},
          [&](Terminal& game) {
-             game.wait_for(field);
+             game.wait_for(last_typed(24));
+             game.wait_until_read();
              storm(game);
          },
          nullptr,
