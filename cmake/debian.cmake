@@ -33,8 +33,7 @@ string(REGEX REPLACE "^;+" "" licence_lines "${licence_lines}")
 list(TRANSFORM licence_lines PREPEND " ")
 list(TRANSFORM licence_lines REPLACE "^ $" " .")
 string(REPLACE ";" "\n" licence_text "${licence_lines}")
-file(STRINGS "${PROJECT_SOURCE_DIR}/LICENSE" copyright REGEX "^Copyright ")
-string(REGEX REPLACE "^Copyright (\\(c\\) )?" "" copyright "${copyright}")
+string(REGEX REPLACE "^Copyright (\\(c\\) )?" "" copyright "${STICKQUEST_COPYRIGHT}")
 file(WRITE "${PROJECT_BINARY_DIR}/debian/copyright"
   "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n"
   "Upstream-Name: stickquest\n\n"

@@ -31,7 +31,12 @@ set(CPACK_PACKAGE_CHECKSUM SHA256)
 set(CPACK_PROJECT_CONFIG_FILE "${PROJECT_SOURCE_DIR}/cmake/cpack_project.cmake")
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
 if(WIN32)
-  install(FILES README.md LICENSE DESTINATION .)
+  # A short plain-text README with CR LF line ends, which Notepad opens, in place of the Markdown.
+  file(READ docs/README-windows.txt readme)
+  string(REPLACE "\n" "\r\n" readme "${readme}")
+  file(WRITE "${PROJECT_BINARY_DIR}/README.txt" "${readme}")
+  install(FILES "${PROJECT_BINARY_DIR}/README.txt" LICENSE DESTINATION .)
+  stickquest_install_record()
   include(CPack)
   return()
 endif()
@@ -59,5 +64,6 @@ install(FILES "${PROJECT_BINARY_DIR}/stickquest.desktop" DESTINATION "${CMAKE_IN
 install(FILES docs/stickquest.svg DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps")
 
 include(cmake/debian.cmake)
+stickquest_install_record()
 
 include(CPack)
