@@ -137,8 +137,9 @@ void open_console()
 // What the game shows goes into the record of the screen and the output queue.
 void write_text(const char* text)
 {
-    record(text, std::strlen(text), false);
-    queue_output(text, std::strlen(text));
+    std::size_t length = std::strlen(text);
+    record(text, length, false);
+    queue_output(text, length);
 }
 
 void write_formatted(const char* format, ...)
