@@ -44,7 +44,9 @@ void start_record(bool kept_from_now) { kept = kept_from_now; }
 // characters as ^K and the like, which raw would act again.
 void record(const char* text, std::size_t length, bool typed)
 {
-    for (std::size_t i = 0; kept && i < length; ++i) {
+    if (!kept)
+        return;
+    for (std::size_t i = 0; i < length; ++i) {
         char c = text[i];
         if (typed && ((c >= 0 && c < 0x20 && c != '\t' && c != '\n') || c == 0x7f)) {
             keep('^');
