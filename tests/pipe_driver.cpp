@@ -197,7 +197,8 @@ void expect_plays(const std::vector<Script>& scripts)
         EXPECT_LE(run.cpu_seconds, script.most_cpu_seconds) << script.name;
         EXPECT_EQ(run.status, script.status) << script.name;
         EXPECT_EQ(run.err, script.err) << script.name;
-        if (!run.wrote_too_much)  // already failed; a diff of megabytes would take gigabytes to print
+        if (!run.wrote_too_much) {  // already failed; a diff of megabytes would take gigabytes to print
             EXPECT_EQ(run.out, script.out) << script.name;
+        }
     }
 }
