@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// What each kind of system gives the console (CMake compiles one of posix.cpp and windows.cpp). The
-// console calls these; they never call back into it.
+// What each kind of system gives the console (CMake compiles one of posix.cpp, windows.cpp and
+// web.cpp). The console calls these; they never call back into it.
 #pragma once
 
 #include <cstddef>
