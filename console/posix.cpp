@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
-// The console on POSIX systems: escape codes, signals, and descriptors that may be non-blocking.
+// The console on POSIX systems: escape codes, signals, job control, and descriptors that may be
+// non-blocking. It waits with pselect, which every POSIX system has (ppoll is Linux's and the BSDs'
+// alone, and macOS's poll fails on terminals).
 #include "platform.h"
 
 #include <cerrno>
 #include <csignal>
-#include <poll.h>
 #include <sys/ioctl.h>
+#include <sys/select.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -15,30 +17,55 @@ namespace {
 volatile std::sig_atomic_t spoilt = 0;
 void on_spoilt(int) { spoilt = 1; }
 
-// While the screen is kept, SIGCONT and SIGWINCH are held back everywhere but in the wait for
-// input. One that comes while the screen is being drawn then ends the next wait at once, so none is
-// lost between the look at the flag and the wait, and the screen is drawn again as long as they come.
+// While the screen is kept, SIGCONT and SIGWINCH are held back everywhere but in the wait. One that
+// comes while the screen is being drawn then ends the next wait at once, so none is lost between the
+// look at the flag and the wait, and the screen is drawn again as long as they come. Every other
+// signal stays as whoever started the game left it, in the wait too.
 sigset_t waiting_mask;
 bool screen_kept = false;
 
-int wait_until_ready(int descriptor, short events)
+enum Direction { in, out };
+
+int wait_until_ready(int descriptor, Direction direction)
 {
-    pollfd ready = {descriptor, events, 0};
-    return ppoll(&ready, 1, nullptr, &waiting_mask);
+    fd_set ready;
+    FD_ZERO(&ready);
+    FD_SET(descriptor, &ready);
+    return pselect(descriptor + 1, direction == in ? &ready : nullptr, direction == out ? &ready : nullptr,
+                   nullptr, nullptr, &waiting_mask);
 }
 
 // A descriptor that someone else made non-blocking (the flag is shared by every process that uses
 // it) is waited for, as a blocking one would be.
 template <class Transfer>
-long when_ready(int descriptor, short events, Transfer transfer)
+long when_ready(int descriptor, Direction direction, Transfer transfer)
 {
     for (;;) {
         ssize_t count = transfer();
         if (count >= 0 || (errno != EAGAIN && errno != EWOULDBLOCK))
             return static_cast<long>(count);
-        if (wait_until_ready(descriptor, events) < 0)
+        if (wait_until_ready(descriptor, direction) < 0)
             return -1;  // EINTR for the caller to act on; anything else is a failure like any other
     }
+}
+
+// Whether another job holds the terminal that the game draws on. Where that terminal is not the
+// game's own (a game that leads its own session), no job control reaches it, and it is no.
+bool in_background()
+{
+    pid_t foreground = tcgetpgrp(STDOUT_FILENO);
+    return foreground >= 0 && foreground != getpgrp();
+}
+
+// Stops the game's job as a read in the background would, so that fg has a stopped job to continue;
+// true once continued. The system discards the stop for a group that no shell controls (orphaned),
+// and then nothing waits for it: the caller goes on as if it had never asked.
+bool stopped_as_in_background()
+{
+    kill(0, SIGTTIN);
+    sigset_t pending;
+    sigpending(&pending);
+    return sigismember(&pending, SIGCONT);  // held back, so the next wait acts on it
 }
 
 }  // namespace
@@ -69,15 +96,24 @@ bool typed_input_echoed()
 
 long write_some(const char* bytes, std::size_t length)
 {
-    return when_ready(STDOUT_FILENO, POLLOUT, [&] { return write(STDOUT_FILENO, bytes, length); });
+    return when_ready(STDOUT_FILENO, out, [&] { return write(STDOUT_FILENO, bytes, length); });
 }
 
-// On a kept screen the wait comes first, so that a continue or a resize can end it.
+// On a kept screen the wait comes first, so that a continue or a resize can end it. Input typed
+// while the game is in the background would stop it in its read, and the read would then go on after
+// fg with the continue held back, drawing nothing until the next line: the game stops itself first,
+// and the continue ends the next wait instead.
 long read_some(char* buffer, std::size_t size)
 {
-    if (screen_kept && wait_until_ready(STDIN_FILENO, POLLIN) < 0)
-        return -1;
-    return when_ready(STDIN_FILENO, POLLIN, [&] { return read(STDIN_FILENO, buffer, size); });
+    if (screen_kept) {
+        if (wait_until_ready(STDIN_FILENO, in) < 0)
+            return -1;
+        if (in_background() && stopped_as_in_background()) {
+            errno = EINTR;
+            return -1;
+        }
+    }
+    return when_ready(STDIN_FILENO, in, [&] { return read(STDIN_FILENO, buffer, size); });
 }
 
 // Home, then erase the display: queued like any other text, so it can never overtake what was
@@ -85,14 +121,19 @@ long read_some(char* buffer, std::size_t size)
 const char* clear_codes() { return "\x1b[H\x1b[2J"; }
 void run_clear_command() {}  // never needed: the codes clear
 
-// Continued in the background (bg), the game must not paint over the shell. The height is taken
-// now, since the terminal may have been resized; 24 where it is not known.
+// Continued in the background (bg), the game must not paint over the shell, and the continue is then
+// spent: fg sends none to a job that runs. So the game stops itself again, and fg continues it. The
+// height is taken now, since the terminal may have been resized; 24 where it is not known.
 std::size_t screen_spoilt()
 {
-    bool was_spoilt = spoilt;
-    spoilt = 0;
-    if (!was_spoilt || tcgetpgrp(STDOUT_FILENO) != getpgrp())
+    if (!spoilt)
         return 0;
+    spoilt = 0;
+    if (tcgetpgrp(STDOUT_FILENO) != getpgrp()) {
+        if (in_background())
+            (void)stopped_as_in_background();
+        return 0;
+    }
     winsize size{};
     return ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_row > 0 ? size.ws_row : 24;
 }

@@ -34,6 +34,9 @@ for document in man/man6/stickquest.6.gz doc/stickquest/README.md.gz; do
 done
 game=$work/root/usr/games/stickquest
 [ -x "$game" ] || fail "no executable in /usr/games"
+# It waits with pselect alone, which every POSIX system has: ppoll is missing on macOS and others.
+waits=$(nm -D --undefined-only "$game" | sed -n 's/^ *U \(p\{0,1\}poll\)@.*/\1/p')
+[ -z "$waits" ] || fail "the game calls $waits, which not every POSIX system has"
 
 printf 'q\n' | "$game" >"$work/played" || fail "unpacked game exited with status $?"
 printf 'q\n' | "$build/stickquest" >"$work/built"
