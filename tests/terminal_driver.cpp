@@ -3,7 +3,7 @@
 
 #include "pipe_driver.h"
 
-#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
@@ -11,10 +11,7 @@
 #include <iterator>
 #include <stdexcept>
 #include <sys/ioctl.h>
-#include <thread>
 #include <unistd.h>
-
-using namespace std::chrono_literals;
 
 Terminal::Terminal(const std::vector<std::string>& args, Start start, const std::string& before,
                    std::pair<int, int> size)
@@ -75,21 +72,39 @@ void Terminal::type(const std::string& line)
 
 void Terminal::press(const std::string& key) { tmux({"send-keys", "-t", "g", key}); }
 
+// Asked once, so that they can be had while the terminal is frozen.
+std::string Terminal::asked(std::string& answer, const std::string& format)
+{
+    if (answer.empty() || answer == "0") {
+        answer = tmux({"display", "-p", "-t", "g", format});
+        answer.pop_back();
+    }
+    return answer;
+}
+
 void Terminal::wait_until_read(double seconds)
 {
-    std::string tty = tmux({"display", "-p", "-t", "g", "#{pane_tty}"});
-    int fd = open(tty.substr(0, tty.size() - 1).c_str(), O_RDONLY | O_NOCTTY);
-    auto deadline = deadline_in(seconds);
-    for (int unread = 1;
-         ioctl(fd, FIONREAD, &unread) == 0 && unread > 0 && std::chrono::steady_clock::now() < deadline;)
-        std::this_thread::sleep_for(20ms);
+    int fd = open(asked(tty_, "#{pane_tty}").c_str(), O_RDONLY | O_NOCTTY);
+    eventually([fd, unread = 1]() mutable { return ioctl(fd, FIONREAD, &unread) != 0 || unread == 0; },
+               seconds);
     close(fd);
 }
 
-void Terminal::spoil(const std::string& text)
+void Terminal::spoil(const std::string& text) { std::ofstream(asked(tty_, "#{pane_tty}")) << text; }
+
+void Terminal::freeze(bool frozen)
 {
-    std::string tty = tmux({"display", "-p", "-t", "g", "#{pane_tty}"});
-    std::ofstream(tty.substr(0, tty.size() - 1)) << text;
+    kill(std::stoi(asked(server_pid_, "#{pid}")), frozen ? SIGSTOP : SIGCONT);
+}
+
+void Terminal::tell_rows(int rows)
+{
+    int fd = open(asked(tty_, "#{pane_tty}").c_str(), O_RDONLY | O_NOCTTY);
+    winsize size{};
+    ioctl(fd, TIOCGWINSZ, &size);
+    size.ws_row = static_cast<unsigned short>(rows);
+    ioctl(fd, TIOCSWINSZ, &size);
+    close(fd);
 }
 
 void Terminal::resize(std::pair<int, int> size)
@@ -106,11 +121,10 @@ std::string Terminal::output()
 // The pane runs a shell, and the game is its child.
 int Terminal::game_pid()
 {
-    std::string shell = tmux({"display", "-p", "-t", "g", "#{pane_pid}"});
-    shell.pop_back();
-    int pid = 0;
-    std::ifstream("/proc/" + shell + "/task/" + shell + "/children") >> pid;
-    return pid;
+    std::string shell = asked(shell_pid_, "#{pane_pid}");
+    if (game_pid_ == 0)
+        std::ifstream("/proc/" + shell + "/task/" + shell + "/children") >> game_pid_;
+    return game_pid_;
 }
 
 Rows Terminal::screen() { return rows_of(tmux({"capture-pane", "-p", "-t", "g"})); }
@@ -122,10 +136,8 @@ Rows Terminal::wait_for(const Rows& rows, double seconds)
 
 Rows Terminal::wait_until(const std::function<bool(const Rows&)>& done, double seconds)
 {
-    auto deadline = deadline_in(seconds);
-    Rows seen = screen();
-    for (; !done(seen) && std::chrono::steady_clock::now() < deadline; seen = screen())
-        std::this_thread::sleep_for(20ms);
+    Rows seen;
+    eventually([&] { return done(seen = screen()); }, seconds);
     return seen;
 }
 
@@ -141,11 +153,25 @@ void Terminal::reset_bell() { tmux({"kill-session", "-C", "-t", "g"}); }
 
 int Terminal::exit_status(double seconds)
 {
-    auto deadline = deadline_in(seconds);
-    for (int status;; std::this_thread::sleep_for(20ms)) {
-        if (std::ifstream(dir_ + "/status") >> status)
-            return status;
-        if (std::chrono::steady_clock::now() > deadline)
-            return -1;
-    }
+    int status = -1;
+    eventually([&] { return static_cast<bool>(std::ifstream(dir_ + "/status") >> status); }, seconds);
+    return status;
+}
+
+long Terminal::game_bytes_written()
+{
+    std::ifstream io("/proc/" + std::to_string(game_pid()) + "/io");
+    long count = -1;
+    for (std::string name; io >> name >> count && name != "wchar:";)
+        ;
+    return count;
+}
+
+// The state is the letter after the command's name, which is in parentheses.
+bool Terminal::game_stopped()
+{
+    std::ifstream stat("/proc/" + std::to_string(game_pid()) + "/stat");
+    std::string line;
+    std::getline(stat, line);
+    return line.find(") T") != std::string::npos;
 }

@@ -31,8 +31,15 @@ public:
     // Writes to the terminal from outside, past the game, as another program may.
     void spoil(const std::string& text);
     void resize(std::pair<int, int> size);
-    // The game's process, to signal.
+    // Stops the terminal reading what the game writes, so that a drawing cannot end; or lets it read.
+    void freeze(bool frozen);
+    // Gives the terminal a new height, as stty does, while its window keeps its size.
+    void tell_rows(int rows);
+    // The game's process, to signal; what it has written in all, as the system counts it; and
+    // whether it is stopped.
     int game_pid();
+    long game_bytes_written();
+    bool game_stopped();
     // Everything written to the terminal since the shell started, escape codes and all.
     std::string output();
     // What the terminal shows, as `rows_of` gives it.
@@ -50,5 +57,7 @@ public:
 
 private:
     std::string tmux(const std::vector<std::string>& args);
-    std::string dir_;
+    std::string asked(std::string& answer, const std::string& format);
+    std::string dir_, tty_, server_pid_, shell_pid_;
+    int game_pid_ = 0;
 };

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The game in a real 80x24 terminal: wrapping, clearing, the bell, and where the cursor waits.
+#include "pipe_driver.h"
 #include "screens.h"
 #include "terminal_driver.h"
 
@@ -7,6 +8,7 @@
 #include <csignal>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sstream>
 #include <thread>
 
 namespace {
@@ -90,7 +92,8 @@ TEST(Terminal, CtrlZAndFgDrawTheScreenAgain)
     // The game is started from a shell after `before`, in a terminal of `size`, and given `line`
     // once it waits at its first prompt, so the echo lands where a player's would (nothing is typed
     // when `before` pipes its input). Then `upset` acts, and Ctrl-Z and `resume` follow, unless
-    // `resume` is empty; `shown` and `cursor` must be on the screen then, and `then` may check more.
+    // `resume` is empty: the shell's command lines, one a line, up to fg, or none if the game is left
+    // in the background. `shown` and `cursor` must be on the screen then, and `then` may check more.
     struct Stop {
         const char* name;
         std::vector<std::string> args;
@@ -163,6 +166,27 @@ TEST(Terminal, CtrlZAndFgDrawTheScreenAgain)
          {0, 23},
          "{ echo a; sleep 30; } | "},
         {"continued in the background", {}, "2", rows_of(castle_screen()), {55, 22}, "", "bg"},
+        {"continued in the background, then in the foreground", {}, "3", field, {0, 23}, "", "bg\nfg"},
+        {"woken in the background by a line typed at the shell",
+         {},
+         "12",
+         round,
+         {4, 19},
+         "",
+         "bg\ntrue\nfg"},
+        {"with SIGINT held back by whoever started it, after Ctrl-C",
+         {},
+         "3",
+         field,
+         {0, 23},
+         "python3 -c 'import os, signal, sys; signal.pthread_sigmask(signal.SIG_BLOCK, [signal.SIGINT]); "
+         "os.execv(sys.argv[1], sys.argv[1:])' ",
+         "fg",
+         {80, 24},
+         [&](Terminal& game) {
+             game.wait_for(field);
+             game.press("C-c");
+         }},
         {"with echo off, which shows nothing typed",
          {"x"},
          "",
@@ -173,6 +197,17 @@ TEST(Terminal, CtrlZAndFgDrawTheScreenAgain)
          {"x"},
          "\x16\x7f",
          rows_of(CONTROL_SCREEN + std::string("^?\n") + field_screen()),
+         {0, 25},
+         "",
+         "fg",
+         {80, 30},
+         [&](Terminal& game) {
+             game.wait_until([&](const Rows& rows) { return rows.back() == field.back(); });
+         }},
+        {"after a byte that is not UTF-8, which the terminal shows nothing of",
+         {"x"},
+         "\xe9",
+         rows_of(CONTROL_SCREEN + std::string("\n") + field_screen()),
          {0, 25},
          "",
          "fg",
@@ -235,6 +270,42 @@ TEST(Terminal, CtrlZAndFgDrawTheScreenAgain)
              game.wait_for(field);
              game.type("\n");
          }},
+        {"with no height known, as 24 rows, after three Enters",
+         {},
+         "3",
+         Rows(field.begin() + 1, field.end()),
+         {0, 25},
+         "stty rows 0; ",
+         "fg",
+         {80, 30},
+         [&](Terminal& game) {
+             game.wait_for(field);
+             game.type("\n\n");
+         }},
+        {"with fewer rows than the window, as the terminal says",
+         {},
+         "3",
+         Rows(field.begin() + 5, field.end()),
+         {0, 21},
+         "stty rows 20; ",
+         "fg",
+         {80, 30},
+         [&](Terminal& game) {
+             game.wait_for(field);
+             game.type("\n\n");
+         }},
+        // Giving up at the castle after turning back draws the field below it, without a clear.
+        {"with piped input, in 30 rows, after the castle and the field below it",
+         {},
+         "",
+         last(rows_of(castle_screen() + field_screen()), 29),
+         {0, 29},
+         "{ printf '2\\n1\\n2\\nx\\n'; sleep 30; } | ",
+         "fg",
+         {80, 30},
+         [&](Terminal& game) {
+             game.wait_until([&](const Rows& rows) { return rows.back() == field.back(); });
+         }},
         {"after 140 long lines", {}, long_lines(140) + "\n\v", last_typed(24)},
         {"after 140 lines of Ctrl-K", {}, ctrl_k_lines, Rows(23, ctrl_k_row)},
         {"after 300 long lines in 200 rows, more than the record holds",
@@ -276,6 +347,28 @@ TEST(Terminal, CtrlZAndFgDrawTheScreenAgain)
          },
          nullptr,
          Terminal::alone},
+        // A resize starts a drawing that the frozen terminal holds up, and another comes meanwhile.
+        // The window stays 24 rows high, where 20 line ends and the cursor's row leave 3 free.
+        {"after a resize while it draws for another",
+         {},
+         long_lines(30) + "\n\v",
+         last_typed(21),
+         {0, 20},
+         "",
+         "",
+         {80, 24},
+         [&](Terminal& game) {
+             game.wait_for(last_typed(24));
+             game.wait_until_read();
+             long written = game.game_bytes_written();
+             game.freeze(true);
+             game.tell_rows(22);
+             eventually([&] { return game.game_bytes_written() > written; });
+             game.tell_rows(20);
+             game.freeze(false);
+         },
+         nullptr,
+         Terminal::alone},
         // Once drawn again, the game goes on as before: each move clears once.
         {"and plays on as before",
          {},
@@ -308,15 +401,26 @@ TEST(Terminal, CtrlZAndFgDrawTheScreenAgain)
         }
         game.wait_until_read();
         game.reset_bell();
+        std::istringstream resume(stop.resume);
+        std::string line;
         if (*stop.resume) {
             game.press("C-z");
             game.wait_until([](const Rows& rows) { return !rows.empty() && rows.back().rfind("$", 0) == 0; });
-            game.type(stop.resume);
         }
-        if (std::string(stop.resume) == "bg") {
-            EXPECT_NE(game.wait_for(stop.shown, 1), stop.shown) << stop.name << ": drawn over the shell";
+        // Whatever the shell does before fg, the game in the background writes not one byte; once
+        // continued there, it stops again, as a read in the background would.
+        while (std::getline(resume, line) && line != "fg") {
+            long written = game.game_bytes_written();
+            game.type(line);
+            game.wait_until([](const Rows& rows) { return !rows.empty() && rows.back() == "$"; });
+            eventually([&] { return game.game_stopped(); }, 2);
+            EXPECT_EQ(game.game_bytes_written(), written)
+                << stop.name << ": drawn over the shell after " << line;
+        }
+        if (*stop.resume && line != "fg")
             continue;
-        }
+        if (*stop.resume)
+            game.type("fg");
         EXPECT_EQ(game.wait_for(stop.shown), stop.shown) << stop.name;
         EXPECT_EQ(game.cursor(), stop.cursor) << stop.name;
         EXPECT_FALSE(game.bell_rang()) << stop.name << ": the drawing again must not ring";
