@@ -12,7 +12,14 @@ const char SIX_STRIKES[] = "1\n2\n3\nq\nx\n9\n";
 TEST(Fight, ScriptsPlayByteForByte)
 {
     const std::string field = field_screen(), fight = std::string(FIGHT_INPUT);
+    std::string hundred_fights, hundred_played = field;
+    for (int count = 1; count <= 100; ++count) {
+        hundred_fights += fight;
+        hundred_played += CLEAR + whole_fight(8 * count) + field;
+    }
     expect_plays({
+        // 900 prompts answered at once: the screens go out as the queue fills, not one by one.
+        {"a hundred fights piped in", hundred_fights + "q\n", hundred_played + CLEAR, {.most_writes = 20}},
         {"every victory pays eight", fight + fight + "q\n",
          field + CLEAR + whole_fight(8) + field + CLEAR + whole_fight(16) + field + CLEAR},
         // The third character of the last strike line answers the victory screen; the rest of the

@@ -3,19 +3,24 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <string>
 #include <sys/types.h>
 #include <vector>
 
 // The moment `seconds` from now, for the drivers' time limits.
 std::chrono::steady_clock::time_point deadline_in(double seconds);
+// Looks every 20 ms until `done` holds, or until the deadline passes; whether it held. Deadlines are
+// generous, since a test waits for a state, never for a time.
+bool eventually(const std::function<bool()>& done, double seconds = 5);
 
 struct RunResult {
     std::string out;
     std::string err;
     int status = -1;  // exit status, or 128 + signal number
     bool timed_out = false, wrote_too_much = false;
-    double cpu_seconds = 0;  // user and system time
+    // Where the options count them: the program's reads of standard input, writes to standard output.
+    std::size_t reads = 0, writes = 0;
 };
 
 struct RunOptions {
@@ -31,9 +36,13 @@ struct RunOptions {
     // Standard output is a terminal in raw mode (so its bytes stay as written), but not the
     // program's controlling terminal.
     bool terminal_out = false;
-    // A late writer, a slow reader and signals arriving while the program writes: the driver starts
-    // 0.2 s late, then drains the output 1 KiB at a time while it sends SIGCONT every millisecond.
+    // A late writer, a slow reader and signals arriving while the program writes: the driver writes
+    // 0.2 s after the program's first output, drains the output 1 KiB at a time, and sends SIGCONT
+    // every millisecond.
     bool late_slow_and_signalled = false;
+    // Where either is set, the program runs under strace, which counts its reads of standard input and
+    // writes to standard output: a program that spins, or writes piece by piece, makes more than these.
+    std::size_t most_reads = 0, most_writes = 0;
 };
 
 // A program that keeps running while a test talks to it in turns.
@@ -61,8 +70,9 @@ private:
     pid_t pid_ = -1;
     int in_ = -1, out_ = -1, err_ = -1;
     bool closing_ = false, signalled_ = false;
+    std::chrono::steady_clock::time_point input_from_;
     std::size_t most_bytes_;
-    std::string input_, out_text_, err_text_;
+    std::string input_, out_text_, err_text_, trace_;
 };
 
 // Feeds `input` (then end of input) and collects everything until the program ends or time runs out;
@@ -80,6 +90,5 @@ struct Script {
     RunOptions options = {};
     int status = 0;
     std::string err = {};
-    double most_cpu_seconds = 60;
 };
 void expect_plays(const std::vector<Script>& scripts);
