@@ -11,10 +11,10 @@ const ERRNO = {EAGAIN: 6, EBADF: 8, EIO: 29, EISDIR: 31, ENOSPC: 51, EPIPE: 64};
 const failure = error => -(ERRNO[error.code] || ERRNO.EIO);
 const sleep = milliseconds => Atomics.wait(new Int32Array(new SharedArrayBuffer(4)), 0, 0, milliseconds);
 // Node cannot wait until a descriptor is ready, so a descriptor that someone else made non-blocking
-// is tried again after pauses that grow from 1 ms to 50 ms: a few wakeups a second while the other
+// is tried again after pauses that grow from 1 ms to 100 ms: ten wakeups a second while the other
 // end is late, not one a millisecond.
 function* pauses() {
-    for (let milliseconds = 1;; milliseconds = Math.min(2 * milliseconds, 50))
+    for (let milliseconds = 1;; milliseconds = Math.min(2 * milliseconds, 100))
         yield milliseconds;
 }
 
