@@ -58,10 +58,18 @@ function pane(dir) {
         child_process.execFileSync(tmux_program, ["-S", path.join(dir, `${socket}`), ...args], {stdio: "pipe"}).toString();
     fs.writeFileSync(path.join(dir, "conf"), "set -g remain-on-exit on\nset -g remain-on-exit-format ''\nset -g status off\n");
     return {
+        // tmux now and then fails to set a session up on a loaded machine: a new server tries again.
         start(args) {
-            this.stop();
-            socket++;
-            run("-f", path.join(dir, "conf"), "new-session", "-d", "-x", "80", "-y", "24", "--", native, ...args);
+            for (let tries = 3;; tries--) {
+                this.stop();
+                socket++;
+                try {
+                    return run("-f", path.join(dir, "conf"), "new-session", "-d", "-x", "80", "-y", "24", "--", native, ...args);
+                } catch (error) {
+                    if (tries == 1)
+                        throw error;
+                }
+            }
         },
         send(step) {
             const keys = {Enter: "Enter", Backspace: "BSpace", "Ctrl-D": "C-d"};
@@ -92,9 +100,9 @@ async function page_screen(page) {
 
 // Waits until the page has taken the step (the game waits again for input, more often than
 // `waits_before`, or has ended, with all it wrote on the screen), then until the pane shows the
-// same, or a deadline passes.
+// same, or a deadline passes: a generous one, since a loaded machine may be slow to draw either.
 async function compare(page, game, waits_before, label) {
-    const deadline = Date.now() + 10000;
+    const deadline = Date.now() + 30000;
     let seen, native_seen;
     for (;;) {
         seen = await page_screen(page);
