@@ -7,7 +7,8 @@
 const screen = document.getElementById("terminal");
 const again = document.getElementById("again");
 const sound = document.getElementById("sound");
-const terminal = new Terminal({cols: 80, rows: 24, convertEol: true, scrollback: 0, fontSize: 16});
+// Rows a little taller than the font, so that small fonts keep their underscores.
+const terminal = new Terminal({cols: 80, rows: 24, convertEol: true, scrollback: 0, fontSize: 16, lineHeight: 1.1});
 terminal.open(screen);
 
 // What the page tells whoever watches it (the browser test, a curious player): whether the game
@@ -83,6 +84,59 @@ function press(character) {
 
 terminal.onData(data => Array.from(data).forEach(press));
 
+// Tab types a tab, as in any terminal; Escape, then Tab (or Shift+Tab), leaves the terminal for the
+// rest of the page. Escape itself types nothing.
+let leaving = false;
+terminal.attachCustomKeyEventHandler(event => {
+    if (event.key == "Tab" && leaving)
+        return leaving = event.type != "keydown", false;
+    if (event.type == "keydown" && !["Shift", "Control", "Alt", "Meta"].includes(event.key))
+        leaving = event.key == "Escape";
+    return event.key != "Escape";
+});
+
+// A game key typed on the page outside the terminal (after a click on the Sound box, say) goes to
+// the game, and the terminal takes the focus; a button or a link keeps Enter and Space, which press
+// it, and a text field keeps its keys.
+document.addEventListener("keydown", event => {
+    const target = event.target;
+    if (screen.contains(target) || event.defaultPrevented || event.ctrlKey || event.altKey || event.metaKey ||
+        target.matches("input:not([type=checkbox]), textarea, select, [contenteditable]"))
+        return;
+    const activates = target.matches("button, a, summary") ? ["Enter", " "] : target.matches("input") ? [" "] : [];
+    const character = event.key == "Enter" ? "\r" : event.key == "Backspace" ? "\x7f" :
+                      Array.from(event.key).length == 1 ? event.key : null;
+    if (character === null || activates.includes(event.key))
+        return;
+    event.preventDefault();
+    press(character);
+    terminal.focus();
+});
+screen.addEventListener("click", () => terminal.focus());
+
+// What a screen reader hears: the words of each new screen, once the game waits for the player or
+// ends, from the last clear on. The pictures stay out: runs of drawing characters are dropped, with a
+// lone letter that touches one (the sun's disc), and a row left without a word says nothing. What
+// the player types is not repeated: the terminal's echo is not the game's.
+const spoken = document.getElementById("spoken");
+const decoder = new TextDecoder();
+let unspoken = "";
+function words(row) {
+    return row.replace(/(?<=[-_=|\\()#<>])[a-z]\b|\b[a-z](?=[-_=|\\()#<>])/gi, "")
+        .split(/(?:-{2,}|[_=|\\()#<>])+/)
+        .map(piece => piece.replace(/\s+/g, " ").trim())
+        .filter(piece => /[a-z]{2}/i.test(piece))
+        .join(" ");
+}
+function speak() {
+    const cleared = unspoken.lastIndexOf("\x1b[2J");
+    const screenful = unspoken.slice(cleared < 0 ? 0 : cleared).replace(/\x1b\[[0-9;]*[A-Za-z]|[\x00-\x09\x0b-\x1f]/g, "");
+    unspoken = "";
+    const rows = screenful.split("\n").map(words).filter(row => row);
+    if (rows.length)
+        spoken.textContent = rows.join("\n");
+}
+
 function show(data) {
     game.unshown++;
     terminal.write(data, () => game.unshown--);
@@ -91,6 +145,7 @@ function show(data) {
 function write(bytes) {
     game.writes++;
     show(bytes.slice());
+    unspoken += decoder.decode(bytes, {stream: true});
     return bytes.length;
 }
 
@@ -99,17 +154,37 @@ function read(size) {
         reader = {size, resolve};
         game.waiting = lines.length == 0;
         game.waits += game.waiting;
+        if (game.waiting)
+            speak();
         deliver();
     });
 }
 
 // The bell: a short flash, and a short beep where sound is on and the browser allows it (after the
-// player's first key or click).
+// player's first key or click). Flashes come at most three in any second, for players whom flashing
+// harms; a bell sooner only beeps. A player who asked for less motion sees a steady border instead.
 let audio = null;
-function ring() {
-    game.bells++;
+let flashed = []; // when the flashes of the last second began
+const less_motion = matchMedia("(prefers-reduced-motion: reduce)");
+let border_gone = null;
+function show_bell() {
+    if (less_motion.matches) {
+        screen.classList.add("rang");
+        clearTimeout(border_gone);
+        border_gone = setTimeout(() => screen.classList.remove("rang"), 1000);
+        return;
+    }
+    const now = performance.now();
+    flashed = flashed.filter(time => now - time < 1000);
+    if (flashed.length >= 3)
+        return;
+    flashed.push(now);
     screen.classList.add("flash");
     setTimeout(() => screen.classList.remove("flash"), 150);
+}
+function ring() {
+    game.bells++;
+    show_bell();
     if (!sound.checked || !audio || audio.state != "running")
         return;
     const tone = audio.createOscillator();
@@ -126,16 +201,23 @@ const allow_sound = () => {
 document.addEventListener("keydown", allow_sound);
 document.addEventListener("pointerdown", allow_sound);
 
-// All 80 columns fit the window, on a phone too: the font shrinks until they do. The room is what
-// the page's and the terminal's padding leave.
+// The whole terminal fits its box, which the page lays out to fit the window, width and height: the
+// font is scaled to the room, never below a floor that keeps it drawable, and grows back when the
+// room comes back.
+const LARGEST_FONT = 24, SMALLEST_FONT = 3;
 function fit() {
-    const room = document.querySelector("main").clientWidth - 24;
-    const columns = () => screen.querySelector(".xterm-screen").offsetWidth;
-    terminal.options.fontSize = Math.min(16, Math.floor(terminal.options.fontSize * room / columns() * 10) / 10);
-    while (columns() > room && terminal.options.fontSize > 4)
-        terminal.options.fontSize -= 0.5;
+    const style = getComputedStyle(screen);
+    const room = [screen.clientWidth - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight),
+                  screen.clientHeight - parseFloat(style.paddingTop) - parseFloat(style.paddingBottom)];
+    const drawn = screen.querySelector(".xterm-screen");
+    const size = () => [drawn.offsetWidth, drawn.offsetHeight];
+    const fits = () => size().every((length, axis) => length <= room[axis]);
+    const scale = Math.min(...size().map((length, axis) => room[axis] / length));
+    const font = terminal.options.fontSize * (isFinite(scale) && scale > 0 ? scale : 1);
+    terminal.options.fontSize = Math.max(SMALLEST_FONT, Math.min(LARGEST_FONT, Math.floor(font * 10) / 10));
+    while (!fits() && terminal.options.fontSize > SMALLEST_FONT)
+        terminal.options.fontSize = Math.max(SMALLEST_FONT, Math.round(terminal.options.fontSize * 10 - 1) / 10);
 }
-window.addEventListener("resize", fit);
 
 // A new game, as a new start in a new terminal would give: a cleared screen, experience at 0.
 function start() {
@@ -143,6 +225,7 @@ function start() {
     line = "";
     lines = [];
     reader = null;
+    unspoken = "";
     Object.assign(game, {waiting: false, ended: false, status: null});
     again.hidden = true;
     createStickquest({
@@ -152,17 +235,38 @@ function start() {
         printErr: console.error,
         onExit: status => {
             Object.assign(game, {ended: true, status});
+            speak();
             again.hidden = false;
+            again.focus();
         },
     });
     terminal.focus();
 }
 
+// The keys under the terminal type as the keyboard does. A tap leaves the focus where it is, so that
+// no on-screen keyboard opens over the game; a click gives it to the terminal.
+const typed = {Enter: "\r", Backspace: "\x7f"};
 for (const button of document.querySelectorAll("[data-key]"))
-    button.addEventListener("click", () => {
-        press(button.dataset.key == "Enter" ? "\r" : button.dataset.key);
-        terminal.focus();
+    button.addEventListener("click", event => {
+        press(typed[button.dataset.key] || button.dataset.key);
+        if (event.pointerType != "touch")
+            terminal.focus();
     });
+// Once the player touches the screen, tapping the terminal opens no on-screen keyboard either: the
+// keys above are all the game needs.
+document.addEventListener("pointerdown", event => {
+    if (event.pointerType == "touch")
+        terminal.textarea.setAttribute("inputmode", "none");
+});
 again.addEventListener("click", start);
-fit();
+fit(); // before the terminal is first drawn, so that its rows never move
+new ResizeObserver(fit).observe(screen);
 start();
+
+// Installable, and kept for playing offline, where the page is served: a page opened from disk may
+// load no manifest and run no service worker, and it plays as it is.
+if (location.protocol.startsWith("http")) {
+    document.head.append(Object.assign(document.createElement("link"), {rel: "manifest", href: "stickquest.webmanifest"}));
+    if ("serviceWorker" in navigator)
+        navigator.serviceWorker.register("sw.js").catch(() => {});
+}
