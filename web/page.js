@@ -214,9 +214,14 @@ function fit() {
     const fits = () => size().every((length, axis) => length <= room[axis]);
     const scale = Math.min(...size().map((length, axis) => room[axis] / length));
     const font = terminal.options.fontSize * (isFinite(scale) && scale > 0 ? scale : 1);
+    // From an estimate, up and then down in tenths to the largest font that fits: the same one
+    // whatever the font was before, so that a window squeezed and grown back shows what it showed.
+    const step = tenths => terminal.options.fontSize = Math.round(terminal.options.fontSize * 10 + tenths) / 10;
     terminal.options.fontSize = Math.max(SMALLEST_FONT, Math.min(LARGEST_FONT, Math.floor(font * 10) / 10));
+    while (fits() && terminal.options.fontSize < LARGEST_FONT)
+        step(1);
     while (!fits() && terminal.options.fontSize > SMALLEST_FONT)
-        terminal.options.fontSize = Math.max(SMALLEST_FONT, Math.round(terminal.options.fontSize * 10 - 1) / 10);
+        step(-1);
 }
 
 // A new game, as a new start in a new terminal would give: a cleared screen, experience at 0.
