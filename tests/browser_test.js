@@ -18,7 +18,17 @@ const [site, native, tmux_program, chromium, only_one] = process.argv.slice(2);
 const type = text => ({text});
 const press = key => ({key});
 const click = button => ({button});
+// Keys that reach the terminal in one input event, as a paste does; or line by line, 80 ms apart.
+const burst = keys => ({burst: keys});
+const spaced = keys => ({burst: keys, spaced: 80});
+// Play again, from the keyboard: the button must have the focus once the game ends.
 const PLAY_AGAIN = {again: true};
+// A click on the Sound control, after which typed keys must still reach the game.
+const SOUND = {sound: true};
+// Checks of the page alone: axe-core's audit; the layout on phones held either way and in a narrow
+// window, and the font after the window shrinks to nothing and comes back.
+const AUDIT = {audit: true};
+const LAYOUT = {layout: true};
 const ENTER = press("Enter");
 // A whole fight typed ahead on one line: "1" on the field and seven strikes; the line end then
 // answers the victory screen's first wait, and Enter its second.
@@ -27,22 +37,40 @@ const FIGHT = [type("11111111"), ENTER];
 // Each road: the page's query, the native game's arguments, the steps, and a check of the page at
 // the end.
 const roads = [
-    {name: "a fight to victory, all eight answers on one line", steps: [...FIGHT, ENTER],
-     check: page => page.bells == 6 && page.flashes > 0 || `the bell rang ${page.bells} times, flashed ${page.flashes}`},
+    // Then one with its answers typed fast, whose bells may flash three times a second at most.
+    {name: "a fight to victory, all eight answers on one line", steps: [AUDIT, ...FIGHT, ENTER, spaced("1\r".repeat(8))],
+     check: page => page.bells == 12 && page.flashes > 0 && page.most_flashes_in_a_second <= 3 ||
+                    `the bell rang ${page.bells} times, flashed ${page.flashes}, ${page.most_flashes_in_a_second} in one second`},
     {name: "a castle visit two deep and back",
-     steps: [type("2"), ENTER, type("2"), ENTER, type("1"), ENTER, type("2"), ENTER, type("x"), ENTER]},
-    {name: "Ctrl-D at the field", steps: [press("Ctrl-D")], check: page => page.ended || "the game goes on"},
-    {name: "Ctrl-D in a fight", steps: [type("1"), ENTER, press("Ctrl-D")], check: page => page.ended || "the game goes on"},
-    {name: "Backspace", steps: [type("3"), press("Backspace"), type("2"), ENTER]},
-    {name: "?controls", query: "?controls", args: ["x"], steps: [ENTER, type("q"), ENTER]},
+     steps: [press("Tab"), type("2"), ENTER, type("2"), ENTER, type("1"), ENTER, type("2"), ENTER, type("x"), ENTER]},
+    // An end of input in the middle of a burst ends the game there, as in the terminal.
+    {name: "Ctrl-D at the field", steps: [burst("x\r\x041\r"), press("Ctrl-D"), AUDIT],
+     check: page => page.ended || "the game goes on"},
+    {name: "Ctrl-D in a fight", steps: [type("1"), ENTER, AUDIT, press("Ctrl-D")], check: page => page.ended || "the game goes on"},
+    {name: "Backspace",
+     steps: [press("Backspace"), type("\u{1f5e1}"), press("Backspace"), press("Ctrl-A"), press("Backspace"), type("3"),
+             press("Backspace"), type("2"), ENTER]},
+    // Ctrl-D hands over a line that is not empty without its line end.
+    {name: "?controls", query: "?controls", args: ["x"], steps: [ENTER, type("3"), press("Ctrl-D"), type("q"), ENTER]},
     {name: "the touch buttons",
-     steps: [click("2"), click("Enter"), click("1"), click("Enter"), click("1"), click("Enter")]},
+     steps: [LAYOUT, click("2"), click("Enter"), click("1"), click("Enter"), click("1"), click("Enter"), SOUND, type("1"),
+             ENTER]},
     // The first game ends with the castle on the screen, which a new game must clear before its
-    // control screen, two rows that would otherwise stand below it.
-    {name: "Play again, with experience back at 0", query: "?controls", args: ["x"],
-     steps: [ENTER, ...FIGHT, ENTER, type("2"), ENTER, type("x"), ENTER, PLAY_AGAIN, ENTER, ...FIGHT],
-     check: page => page.focused || "the terminal does not have the focus"},
+    // control screen, two rows that would otherwise stand below it. A line typed as the game ends is
+    // no answer to the next game. No flash for a player who asked for less motion.
+    {name: "Play again, with experience back at 0", query: "?controls", args: ["x"], reduced: true,
+     steps: [ENTER, ...FIGHT, ENTER, type("2"), ENTER, burst("x\r1\r"), PLAY_AGAIN, ENTER, ...FIGHT],
+     check: page => (page.focused || "the terminal does not have the focus") &&
+                    (page.flashes == 0 && page.bells > 0 || `with less motion, ${page.flashes} flashes`)},
+    // Lines longer than a read, pasted, with an end of input behind them: a line discipline of the
+    // page's own, so no terminal to compare with (a terminal keeps 4,095 characters of a line).
+    {name: "long lines and an end of input, pasted", alone: true,
+     steps: [burst(` ${" ".repeat(5000)}\r${" ".repeat(5000)}\r`), burst(`${" ".repeat(10000)}1\r`),
+             burst("1111111\r\r\x04")],
+     check: page => page.ended && page.rows[22].startsWith("for go to right") || "the pasted lines did not play a fight"},
 ];
+// Played last over http: the page again with the server gone, from what the service worker kept.
+const OFFLINE = {name: "a reload with the server gone", offline: true, steps: [type("2"), ENTER]};
 
 let failures = 0;
 function fail(what) {
@@ -72,10 +100,12 @@ function pane(dir) {
             }
         },
         send(step) {
-            const keys = {Enter: "Enter", Backspace: "BSpace", "Ctrl-D": "C-d"};
+            const keys = {Enter: "Enter", Backspace: "BSpace", "Ctrl-D": "C-d", "Ctrl-A": "C-a", Tab: "Tab", "\r": "Enter", "\x04": "C-d"};
             if (step.text)
                 run("send-keys", "-l", step.text);
-            else
+            else if (step.burst)
+                run("send-keys", ...Array.from(step.burst, key => keys[key] || key));
+            else if (step.key || step.button)
                 run("send-keys", keys[step.key] || keys[step.button] || step.button);
         },
         screen() {
@@ -89,13 +119,27 @@ function pane(dir) {
 
 // What the page shows, read from the terminal's rows in the page as a screen reader would.
 async function page_screen(page) {
+    await page.evaluate(() => new Promise(resolve => requestAnimationFrame(resolve))); // the rows drawn
     return page.evaluate(() => ({
         rows: Array.from(document.querySelectorAll(".xterm-rows > div"), row => row.textContent.replace(/\u00a0/g, " ").trimEnd()),
         cursor: [terminal.buffer.active.cursorX, terminal.buffer.active.cursorY],
         ...window.stickquest,
-        flashes: window.flashes,
+        flashes: window.flash_times.length,
+        most_flashes_in_a_second: Math.max(0, ...window.flash_times.map(start => window.flash_times.filter(time => time >= start && time < start + 1000).length)),
         focused: document.activeElement == document.querySelector(".xterm-helper-textarea"),
+        spoken: document.getElementById("spoken")?.textContent ?? "",
     }));
+}
+
+// A screen reader hears the words of the screen where the game waits: the prompt among them, and
+// no art.
+function spoken_check(seen) {
+    const prompt = seen.rows.filter(row => /[a-z]{2}/i.test(row)).pop() || "";
+    const last = seen.spoken.split("\n").pop();
+    if (!prompt)
+        return null; // a cleared screen has nothing to hear
+    return !last || !prompt.includes(last) ? `the live region ends "${last}", not the prompt "${prompt}"` :
+           /_{4}|-{4}|={4}/.test(seen.spoken) ? `the live region reads art: ${JSON.stringify(seen.spoken)}` : null;
 }
 
 // Waits until the page has taken the step (the game waits again for input, more often than
@@ -107,10 +151,16 @@ async function compare(page, game, waits_before, label) {
     for (;;) {
         seen = await page_screen(page);
         const settled = seen.unshown == 0 && (seen.ended || (seen.waiting && seen.waits > waits_before));
-        if (settled) {
+        if (settled && !game) {
+            return seen;
+        } else if (settled) {
             native_seen = game.screen();
-            if (JSON.stringify([seen.rows, seen.cursor]) == JSON.stringify([native_seen.rows, native_seen.cursor]))
+            if (JSON.stringify([seen.rows, seen.cursor]) == JSON.stringify([native_seen.rows, native_seen.cursor])) {
+                const unheard = spoken_check(seen);
+                if (unheard)
+                    fail(`${label}: ${unheard}`);
                 return seen;
+            }
         }
         if (Date.now() > deadline)
             break;
@@ -122,10 +172,38 @@ async function compare(page, game, waits_before, label) {
     return seen;
 }
 
+// The page at phones' sizes and in a narrow window: the whole terminal and the keys inside the
+// window, no sideways scroll, keys of 44 px; then squeezed to nothing and back, the same font.
+async function check_layout(page, label) {
+    const font = await page.evaluate(() => terminal.options.fontSize);
+    for (const [width, height] of [[844, 390], [390, 844], [360, 740]]) {
+        await page.setViewport({width, height});
+        await page.waitForFunction(() => new Promise(resolve => requestAnimationFrame(() => requestAnimationFrame(resolve))));
+        const outside = await page.evaluate(() => {
+            const boxes = [document.querySelector(".xterm-screen"), ...document.querySelectorAll("#keys > :not([hidden])")];
+            return boxes.map(box => box.getBoundingClientRect())
+                .filter(box => box.right > innerWidth || box.bottom > innerHeight || (box.height < 44 && box.height != 264))
+                .map(box => `${box.width}x${box.height} at ${box.x},${box.y}`)
+                .concat(document.documentElement.scrollWidth > innerWidth ? ["a sideways scroll"] : []);
+        });
+        if (outside.length)
+            fail(`${label}: at ${width}x${height}, out of the window or too small: ${outside.join(", ")}`);
+    }
+    for (const [width, height] of [[1, 1], [800, 600]]) {
+        await page.setViewport({width, height});
+        await page.waitForFunction(() => new Promise(resolve => requestAnimationFrame(() => requestAnimationFrame(resolve))));
+    }
+    const back = await page.evaluate(() => terminal.options.fontSize);
+    if (back != font)
+        fail(`${label}: the font was ${font} px, and ${back} px once the window came back`);
+}
+
 async function play(browser, base, road, game) {
     const failures_before = failures;
     const label = `${base.split(":")[0]}: ${road.name}`;
     const page = await browser.newPage();
+    if (road.reduced)
+        await page.emulateMediaFeatures([{name: "prefers-reduced-motion", value: "reduce"}]);
     const errors = [], foreign = [];
     page.on("pageerror", error => errors.push(error.message));
     page.on("console", message => message.type() == "error" && errors.push(message.text()));
@@ -134,18 +212,55 @@ async function play(browser, base, road, game) {
             foreign.push(request.url());
     });
     await page.goto(base + "index.html" + (road.query || ""));
+    if (road.offline) {
+        await page.evaluate(() => Promise.race([navigator.serviceWorker.ready, new Promise(resolve => setTimeout(resolve, 30000))]));
+        await road.offline();
+        await page.reload();
+    }
     await page.evaluate(() => {
-        window.flashes = 0;
+        window.flash_times = [];
         const screen = document.getElementById("terminal");
-        new MutationObserver(() => window.flashes += screen.classList.contains("flash")).observe(screen, {attributes: true});
+        let flashing = false;
+        new MutationObserver(() => {
+            if (!flashing && screen.classList.contains("flash"))
+                window.flash_times.push(performance.now());
+            flashing = screen.classList.contains("flash");
+        }).observe(screen, {attributes: true});
     });
-    game.start(road.args || []);
+    if (road.alone)
+        game = null;
+    game?.start(road.args || []);
     let seen = await compare(page, game, 0, label + ", the start");
     for (const step of road.steps) {
         const waits = seen.waits;
         if (step.again) {
-            await page.click("#again");
+            if (!await page.evaluate(() => document.activeElement.id == "again"))
+                fail(`${label}: Play again does not have the focus at the end`);
+            await page.keyboard.press("Enter");
             game.start(road.args || []);
+        } else if (step.audit) {
+            await page.addScriptTag({path: require.resolve("axe-core")});
+            // Without preload, axe fetches no stylesheet, which a page opened from disk may not.
+            const violations = await page.evaluate(async () => (await axe.run({preload: false})).violations.map(violation => violation.id));
+            if (violations.length)
+                fail(`${label}: axe-core finds ${violations.join(", ")}`);
+        } else if (step.layout) {
+            await check_layout(page, label);
+        } else if (step.sound) {
+            await page.click("#sound");
+        } else if (step.spaced) {
+            await page.evaluate(async (lines, pause) => {
+                for (const line of lines) {
+                    terminal.input(line);
+                    await new Promise(resolve => setTimeout(resolve, pause));
+                }
+            }, step.burst.match(/[^\r]*\r/g), step.spaced);
+        } else if (step.burst) {
+            await page.evaluate(keys => terminal.input(keys), step.burst);
+        } else if (step.key == "Ctrl-A") {
+            await page.keyboard.down("Control");
+            await page.keyboard.press("a");
+            await page.keyboard.up("Control");
         } else if (step.button) {
             await page.click(`[data-key="${step.button}"]`);
         } else if (step.text) {
@@ -158,9 +273,14 @@ async function play(browser, base, road, game) {
             await page.keyboard.press(step.key);
         }
         if (!step.again)
-            game.send(step);
-        const hands_over = step.again || step.key == "Enter" || step.key == "Ctrl-D" || step.button == "Enter";
-        seen = await compare(page, game, hands_over ? waits : -1, `${label}, after ${JSON.stringify(step)}`);
+            game?.send(step);
+        const hands_over = step.again || step.burst || step.key == "Enter" || step.key == "Ctrl-D" || step.button == "Enter";
+        seen = await compare(page, game, hands_over ? waits : -1, `${label}, after ${JSON.stringify(step).slice(0, 60)}`);
+    }
+    try {
+        await page.waitForFunction(() => !document.getElementById("terminal").classList.contains("flash"), {timeout: 10000});
+    } catch (_) {
+        fail(`${label}: the flash never ends`);
     }
     const verdict = road.check ? road.check(seen) : true;
     if (verdict !== true)
@@ -176,9 +296,10 @@ async function play(browser, base, road, game) {
 
 // A static server for the site on 127.0.0.1, as any static host would serve it.
 function serve() {
-    const types = {".html": "text/html", ".js": "text/javascript", ".css": "text/css", ".svg": "image/svg+xml"};
+    const types = {".html": "text/html", ".js": "text/javascript", ".css": "text/css", ".svg": "image/svg+xml",
+                   ".png": "image/png", ".webmanifest": "application/manifest+json"};
     const server = http.createServer((request, response) => {
-        const file = path.join(site, path.normalize(decodeURIComponent(request.url.split("?")[0])));
+        const file = path.join(site, path.normalize(decodeURIComponent(request.url.split("?")[0]).replace(/\/$/, "/index.html")));
         fs.readFile(file, (error, data) => {
             response.writeHead(error ? 404 : 200, {"Content-Type": types[path.extname(file)] || "application/octet-stream"});
             response.end(error ? "" : data);
@@ -200,13 +321,17 @@ async function main() {
         for (const base of only_one ? bases.slice(0, 1) : bases)
             for (const road of only_one ? roads.slice(0, 1) : roads)
                 await play(browser, base, road, game);
+        if (!only_one) {
+            OFFLINE.offline = () => new Promise(resolve => server.close(resolve) && server.closeAllConnections());
+            await play(browser, bases[1], OFFLINE, game);
+        }
     } finally {
         await browser.close();
         server.close();
         game.stop();
         fs.rmSync(dir, {recursive: true, force: true});
     }
-    console.log(`${(only_one ? 1 : 2 * roads.length) - roads_failed} passed, ${roads_failed} failed`);
+    console.log(`${(only_one ? 1 : 2 * roads.length + 1) - roads_failed} passed, ${roads_failed} failed`);
     process.exitCode = failures ? 1 : 0;
 }
 
