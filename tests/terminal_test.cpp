@@ -150,6 +150,17 @@ TEST(Terminal, CtrlZAndFgDrawTheScreenAgain)
         return count;
     };
     const Rows field_at_60 = rows_of(field_screen(), 60);
+    // Once the field's prompt shows at the bottom, whatever stands above it.
+    auto field_prompt_below = [&](Terminal& game) {
+        game.wait_until([&](const Rows& rows) { return rows.back() == field.back(); });
+    };
+    // Once the field shows, Enter and the line ends typed before it.
+    auto enters_on_field = [&](const char* lines) {
+        return [&field, lines](Terminal& game) {
+            game.wait_for(field);
+            game.type(lines);
+        };
+    };
     const Stop stops[] = {
         {"in a fight", {}, "12", round, {4, 19}},
         {"at the castle", {}, "2", rows_of(castle_screen()), {55, 22}},
@@ -201,9 +212,7 @@ TEST(Terminal, CtrlZAndFgDrawTheScreenAgain)
          "",
          "fg",
          {80, 30},
-         [&](Terminal& game) {
-             game.wait_until([&](const Rows& rows) { return rows.back() == field.back(); });
-         }},
+         field_prompt_below},
         {"after a byte that is not UTF-8, which the terminal shows nothing of",
          {"x"},
          "\xe9",
@@ -212,9 +221,7 @@ TEST(Terminal, CtrlZAndFgDrawTheScreenAgain)
          "",
          "fg",
          {80, 30},
-         [&](Terminal& game) {
-             game.wait_until([&](const Rows& rows) { return rows.back() == field.back(); });
-         }},
+         field_prompt_below},
         {"with as many rows as the terminal has, after Enters that scrolled the screen",
          {},
          "12",
@@ -266,10 +273,7 @@ TEST(Terminal, CtrlZAndFgDrawTheScreenAgain)
          "stty rows 0; ",
          "fg",
          {80, 30},
-         [&](Terminal& game) {
-             game.wait_for(field);
-             game.type("\n");
-         }},
+         enters_on_field("\n")},
         {"with no height known, as 24 rows, after three Enters",
          {},
          "3",
@@ -278,10 +282,7 @@ TEST(Terminal, CtrlZAndFgDrawTheScreenAgain)
          "stty rows 0; ",
          "fg",
          {80, 30},
-         [&](Terminal& game) {
-             game.wait_for(field);
-             game.type("\n\n");
-         }},
+         enters_on_field("\n\n")},
         {"with fewer rows than the window, as the terminal says",
          {},
          "3",
@@ -290,10 +291,7 @@ TEST(Terminal, CtrlZAndFgDrawTheScreenAgain)
          "stty rows 20; ",
          "fg",
          {80, 30},
-         [&](Terminal& game) {
-             game.wait_for(field);
-             game.type("\n\n");
-         }},
+         enters_on_field("\n\n")},
         // Giving up at the castle after turning back draws the field below it, without a clear.
         {"with piped input, in 30 rows, after the castle and the field below it",
          {},
@@ -303,9 +301,7 @@ TEST(Terminal, CtrlZAndFgDrawTheScreenAgain)
          "{ printf '2\\n1\\n2\\nx\\n'; sleep 30; } | ",
          "fg",
          {80, 30},
-         [&](Terminal& game) {
-             game.wait_until([&](const Rows& rows) { return rows.back() == field.back(); });
-         }},
+         field_prompt_below},
         {"after 140 long lines", {}, long_lines(140) + "\n\v", last_typed(24)},
         {"after 140 lines of Ctrl-K", {}, ctrl_k_lines, Rows(23, ctrl_k_row)},
         {"after 300 long lines in 200 rows, more than the record holds",
