@@ -70,7 +70,7 @@ function press(character) {
         if (last === undefined)
             return;
         line = line.slice(0, -last.length);
-        const width = echoed(last).length;
+        const width = Array.from(echoed(last)).length; // a column for each character, as the terminal erases
         show("\b".repeat(width) + " ".repeat(width) + "\b".repeat(width));
     } else if (character == "\x04") {
         // Ctrl-D hands over the line as it stands; on an empty line that is the end of input.
