@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 // The web page's figures, side by side in one run: the game's own files in the site and their gzip
 // sizes; time to the first screen in headless Chromium against a page holding xterm.js alone; and
-// writes to the terminal per prompt over scripted fights, typed turn by turn and typed ahead.
+// writes to the terminal per prompt over scripted fights, typed turn by turn and typed ahead; and
+// Lighthouse's scores and layout shift, as a phone and as a desktop.
 // usage: node bench/web.js BUILD (out/web, after cmake --build --preset web); NODE_PATH=BUILD/node_modules
+// and the folder where bench/package-lock.json's Lighthouse is installed
 "use strict";
 const fs = require("fs");
 const path = require("path");
@@ -95,8 +97,40 @@ async function writes_per_prompt(browser, fights, ahead) {
     console.log(`${ahead ? "pasted at once" : "turn by turn"}: ${writes} writes for ${prompts} prompts, ${(writes / prompts).toFixed(3)} per prompt`);
 }
 
+// Lighthouse 12 on the site served with gzip, as a phone (its default) and as a desktop.
+function lighthouse() {
+    console.log("\n== 4. Lighthouse 12 on the site served with gzip by bench/serve.js");
+    const child_process = require("child_process");
+    const server = child_process.spawn("node", [path.join(__dirname, "serve.js"), site]);
+    const port = new Promise(resolve => server.stdout.once("data", data => resolve(String(data).trim())));
+    return port.then(port => {
+        try {
+            for (const device of ["mobile", "desktop"]) {
+                const report = JSON.parse(child_process.execFileSync("node", [
+                    require.resolve("lighthouse/cli/index.js"), `http://127.0.0.1:${port}/`, "--output=json", "--quiet",
+                    "--chrome-flags=--headless --no-sandbox --disable-background-networking --disable-component-update",
+                    ...(device == "desktop" ? ["--preset=desktop"] : [])], {env: {...process.env, CHROME_PATH: "/usr/bin/chromium"}, maxBuffer: 1 << 28}));
+                const scores = Object.values(report.categories).map(category => `${category.title} ${Math.round(category.score * 100)}`);
+                const shift = report.audits["cumulative-layout-shift"].numericValue;
+                console.log(`${device.padEnd(8)} ${scores.join(", ")}; layout shift ${shift.toFixed(3)}`);
+            }
+        } finally {
+            server.kill();
+        }
+    });
+}
+
+// Every file of the site, as a host that gzips would send it.
+function site_gzipped() {
+    let packed = 0;
+    for (const name of fs.readdirSync(site))
+        packed += zlib.gzipSync(fs.readFileSync(path.join(site, name)), {level: 9}).length;
+    console.log(`${"the whole site".padEnd(16)} ${String(packed).padStart(23)} gzipped`);
+}
+
 async function main() {
     sizes();
+    site_gzipped();
     const browser = await puppeteer.launch({
         executablePath: "/usr/bin/chromium",
         args: ["--no-sandbox", "--disable-background-networking", "--disable-component-update", "--allow-file-access-from-files"],
@@ -109,6 +143,7 @@ async function main() {
     } finally {
         await browser.close();
     }
+    await lighthouse();
 }
 
 main().catch(error => {
