@@ -83,7 +83,9 @@ function fail(what) {
 }
 let roads_failed = 0;
 
-// The native game in a pane of its own; the pane stays, unscrolled, once the game has ended.
+// The native game in a pane of its own. A shell waits in it once the game has ended, so that tmux
+// reads the game's last bytes (the clear of "q" among them) before the pane goes, which it did not
+// always when the game was the pane's only process.
 function pane(dir) {
     let socket = 0; // a new server for each game, as a new terminal
     const run = (...args) =>
@@ -96,7 +98,8 @@ function pane(dir) {
                 this.stop();
                 socket++;
                 try {
-                    return run("-f", path.join(dir, "conf"), "new-session", "-d", "-x", "80", "-y", "24", "--", native, ...args);
+                    return run("-f", path.join(dir, "conf"), "new-session", "-d", "-x", "80", "-y", "24", "--", "sh", "-c",
+                               '"$0" "$@"; exec sleep 3600', native, ...args);
                 } catch (error) {
                     if (tries == 1)
                         throw error;
