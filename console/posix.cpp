@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The console on POSIX systems: escape codes, signals, job control, and descriptors that may be
-// non-blocking. It waits with pselect, which every POSIX system has (ppoll is Linux's and the BSDs'
-// alone, and macOS's poll fails on terminals).
+// non-blocking. It waits with pselect, which every POSIX system has (macOS, Solaris, illumos, AIX
+// and QNX have no ppoll, and macOS's poll fails on terminals).
 #include "platform.h"
 
 #include <cerrno>

@@ -97,10 +97,10 @@ terminal.attachCustomKeyEventHandler(event => {
 
 // A game key typed on the page outside the terminal (after a click on the Sound box, say) goes to
 // the game, and the terminal takes the focus; a button or a link keeps Enter and Space, which press
-// it, and a text field keeps its keys.
+// it, and a text field keeps its keys. Once the game has ended, keys leave the focus on Play again.
 document.addEventListener("keydown", event => {
     const target = event.target;
-    if (screen.contains(target) || event.defaultPrevented || event.ctrlKey || event.altKey || event.metaKey ||
+    if (game.ended || screen.contains(target) || event.defaultPrevented || event.ctrlKey || event.altKey || event.metaKey ||
         target.matches("input:not([type=checkbox]), textarea, select, [contenteditable]"))
         return;
     const activates = target.matches("button, a, summary") ? ["Enter", " "] : target.matches("input") ? [" "] : [];
@@ -258,7 +258,7 @@ for (const button of document.querySelectorAll("[data-key]"))
             terminal.focus();
     });
 // Once the player touches the screen, tapping the terminal opens no on-screen keyboard either: the
-// keys above are all the game needs.
+// page's keys are all the game needs.
 document.addEventListener("pointerdown", event => {
     if (event.pointerType == "touch")
         terminal.textarea.setAttribute("inputmode", "none");
