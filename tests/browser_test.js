@@ -269,18 +269,14 @@ async function play(browser, base, road, game) {
             }, step.burst.match(/[^\r]*\r/g), step.spaced);
         } else if (step.burst) {
             await page.evaluate(keys => terminal.input(keys), step.burst);
-        } else if (step.key == "Ctrl-A") {
+        } else if (step.key?.startsWith("Ctrl-")) {
             await page.keyboard.down("Control");
-            await page.keyboard.press("a");
+            await page.keyboard.press(step.key.slice(5).toLowerCase());
             await page.keyboard.up("Control");
         } else if (step.button) {
             await page.click(`[data-key="${step.button}"]`);
         } else if (step.text) {
             await page.keyboard.type(step.text);
-        } else if (step.key == "Ctrl-D") {
-            await page.keyboard.down("Control");
-            await page.keyboard.press("d");
-            await page.keyboard.up("Control");
         } else {
             await page.keyboard.press(step.key);
         }
