@@ -47,13 +47,14 @@ void record(const char* text, std::size_t length, bool typed)
     if (!kept)
         return;
     for (std::size_t i = 0; i < length; ++i) {
-        char c = text[i];
-        if (typed && ((c >= 0 && c < 0x20 && c != '\t' && c != '\n') || c == 0x7f)) {
+        // Unsigned, as char is on ARM: bytes from 0x80 up are text, not control characters.
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        if (typed && ((c < 0x20 && c != '\t' && c != '\n') || c == 0x7f)) {
             keep('^');
             c ^= 0x40;
         }
         if (typed || c != '\a')
-            keep(c);
+            keep(static_cast<char>(c));
     }
 }
 
