@@ -3,7 +3,17 @@
 # /usr/games when cpack stages it (deb_games.cmake).
 
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The libraries a dynamic game needs, as dpkg-shlibdeps finds them; a static game needs none.
+set(CPACK_STICKQUEST_STATIC ${STICKQUEST_STATIC})
+if(STICKQUEST_STATIC)
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS OFF)
+else()
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+endif()
+# cpack takes the architecture of the machine it runs on, where a cross build's is another.
+if(CMAKE_CROSSCOMPILING AND CMAKE_SYSTEM_PROCESSOR STREQUAL "aarch64")
+  set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE arm64)
+endif()
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_PRE_BUILD_SCRIPTS "${PROJECT_SOURCE_DIR}/cmake/deb_games.cmake")
 

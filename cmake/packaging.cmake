@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: MIT
 # What a distribution needs beside the game: the manual page, the menu entry, the packages, the
-# source release and the checksums, all made from the one copy of each fact in the repository. The
-# release date comes from release_date.cmake, the Debian package's own files from debian.cmake.
+# source release, a static game's own tarball and the checksums, all made from the one copy of each
+# fact in the repository. The release date comes from release_date.cmake, the Debian package's own
+# files from debian.cmake, and the release target that makes every release file from release.cmake.
 
 include(cmake/release_date.cmake)
 configure_file(docs/stickquest.6.in stickquest.6 @ONLY)
@@ -9,7 +10,7 @@ configure_file(docs/stickquest.6.in stickquest.6 @ONLY)
 # The source release: the files git tracks, packed the same way by anyone, anywhere, at any time.
 add_custom_target(dist
   COMMAND "${CMAKE_COMMAND}" -DSOURCE=${PROJECT_SOURCE_DIR} -DNAME=stickquest-${PROJECT_VERSION}
-          -DEPOCH=${STICKQUEST_RELEASE_EPOCH} -P "${PROJECT_SOURCE_DIR}/cmake/source_tarball.cmake"
+          -DEPOCH=${STICKQUEST_RELEASE_EPOCH} -P "${PROJECT_SOURCE_DIR}/cmake/tarball.cmake"
   WORKING_DIRECTORY "${PROJECT_BINARY_DIR}" VERBATIM)
 # cpack --config CPackSourceConfig.cmake, for those who reach for it: one archive, without the
 # repository or the build trees inside the source (the patterns meet absolute paths, so they are
@@ -65,5 +66,24 @@ install(FILES docs/stickquest.svg DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hi
 
 include(cmake/debian.cmake)
 stickquest_install_record()
+
+# A static game for any Linux of its processor, to unpack and play where it lies: the stripped game
+# beside its manual page, the README, the licence and the changelog, in one folder.
+if(STICKQUEST_STATIC)
+  set(name stickquest-${PROJECT_VERSION}-linux-${CMAKE_SYSTEM_PROCESSOR})
+  set(stripped "${PROJECT_BINARY_DIR}/stripped/stickquest")
+  add_custom_command(OUTPUT "${stripped}"
+    COMMAND "${CMAKE_COMMAND}" -E make_directory "${PROJECT_BINARY_DIR}/stripped"
+    COMMAND "${CMAKE_STRIP}" -o "${stripped}" "$<TARGET_FILE:stickquest>"
+    DEPENDS stickquest VERBATIM)
+  set(files "${stripped}" "${PROJECT_BINARY_DIR}/stickquest.6" README.md LICENSE CHANGELOG.md)
+  list(TRANSFORM files PREPEND "${PROJECT_SOURCE_DIR}/" REGEX "^[^/]")
+  list(JOIN files "$<SEMICOLON>" file_list)
+  add_custom_command(OUTPUT "${name}.tar.xz" "${name}.tar.xz.sha256"
+    COMMAND "${CMAKE_COMMAND}" -DNAME=${name} -DEPOCH=${STICKQUEST_RELEASE_EPOCH} "-DFILES=${file_list}"
+            -P "${PROJECT_SOURCE_DIR}/cmake/tarball.cmake"
+    DEPENDS ${files} "${PROJECT_SOURCE_DIR}/cmake/tarball.cmake" VERBATIM)
+  add_custom_target(linux_tarball ALL DEPENDS "${name}.tar.xz")
+endif()
 
 include(CPack)

@@ -1,0 +1,11 @@
+# SPDX-License-Identifier: MIT
+# Cross-builds the game for 64-bit ARM Linux with Debian's g++-aarch64-linux-gnu. Programs built
+# here run on this machine under qemu-aarch64 (Debian's qemu-user), as CMake's emulator.
+set(CMAKE_SYSTEM_NAME Linux)
+set(CMAKE_SYSTEM_PROCESSOR aarch64)
+set(CMAKE_CXX_COMPILER aarch64-linux-gnu-g++)
+set(CMAKE_CROSSCOMPILING_EMULATOR qemu-aarch64)
+set(CMAKE_FIND_ROOT_PATH /usr/aarch64-linux-gnu)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
