@@ -14,7 +14,8 @@ function(stickquest_release_build name)
   cmake_parse_arguments(PARSE_ARGV 1 build "" "" "SETTINGS;CPACK")
   set(pack "")
   foreach(generator IN LISTS build_CPACK)
-    list(APPEND pack COMMAND "${CMAKE_CPACK_COMMAND}" -G ${generator})
+    # A Debian package's ar archive takes its members' modes from the files that cpack writes.
+    list(APPEND pack COMMAND sh -c "umask 022 && exec '${CMAKE_CPACK_COMMAND}' -G ${generator}")
   endforeach()
   ExternalProject_Add(release_${name}
     SOURCE_DIR "${PROJECT_SOURCE_DIR}"
