@@ -1,7 +1,7 @@
 #!/bin/sh
 # SPDX-License-Identifier: MIT
 # Builds the Debian package in a build tree, where it stays as cpack leaves it (the release checks
-# take it from there), unpacks it, and plays "q" with what it installs. Around it, an install into a
+# compare it with the release's, which is packed under umask 022 as here), unpacks it, and plays "q" with what it installs. Around it, an install into a
 # folder that holds a file of someone else's, and the uninstall after cpack, which must leave only
 # that file and the folders that were there.
 # usage: package_test.sh CMAKE CPACK BUILD_DIR
@@ -16,7 +16,7 @@ fail() { echo "package: $*"; exit 1; }
 mkdir -p "$work/prefix/share/doc"
 echo "someone else's" >"$work/prefix/share/doc/other"
 "$cmake" --install "$build" --prefix "$work/prefix" >/dev/null
-(cd "$build" && rm -f ./*.deb ./*.deb.sha256 && "$cpack" -G DEB >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log"; fail "cpack failed"; }
+(cd "$build" && umask 022 && rm -f ./*.deb ./*.deb.sha256 && "$cpack" -G DEB >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log"; fail "cpack failed"; }
 ! grep -q "CMake Warning" "$work/cpack.log" || { cat "$work/cpack.log"; fail "cpack warned"; }
 "$cmake" --build "$build" --target uninstall >/dev/null
 [ "$(cd "$work/prefix" && find . | sort | tr '\n' ' ')" = ". ./share ./share/doc ./share/doc/other " ] ||
