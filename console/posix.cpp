@@ -70,6 +70,10 @@ bool stopped_as_in_background()
 
 }  // namespace
 
+// The wait takes the mask the game was started with, less the two signals it handles itself, which
+// whoever started it may have left blocked. Started in the background (stickquest &), the game stops
+// before it draws anything over the shell, as a background write to a terminal with tostop would,
+// and fg then draws it whole.
 bool start_terminal()
 {
     sigprocmask(SIG_BLOCK, nullptr, &waiting_mask);
@@ -84,6 +88,10 @@ bool start_terminal()
     sigaddset(&held, SIGCONT);
     sigaddset(&held, SIGWINCH);
     sigprocmask(SIG_BLOCK, &held, nullptr);
+    sigdelset(&waiting_mask, SIGCONT);
+    sigdelset(&waiting_mask, SIGWINCH);
+    if (in_background())
+        (void)stopped_as_in_background();
     return screen_kept = true;
 }
 
