@@ -17,17 +17,17 @@ TEST(Fight, ScriptsPlayByteForByte)
         hundred_fights += fight;
         hundred_played += CLEAR + whole_fight(8 * count) + field;
     }
+    // clang-format off
     expect_plays({
         // 900 prompts answered at once: the screens go out as the queue fills, not one by one.
         {"a hundred fights piped in", hundred_fights + "q\n", hundred_played + CLEAR, {.most_writes = 20}},
-        {"every victory pays eight", fight + fight + "q\n",
-         field + CLEAR + whole_fight(8) + field + CLEAR + whole_fight(16) + field + CLEAR},
+        {"every victory pays eight", fight + fight + "q\n", field + CLEAR + whole_fight(8) + field + CLEAR + whole_fight(16) + field + CLEAR},
         // The third character of the last strike line answers the victory screen; the rest of the
         // line goes to the field.
-        {"a long last strike line hands its rest on", "1\n" + std::string(SIX_STRIKES) + "12xq\n",
-         field + CLEAR + whole_fight(8) + field + CLEAR},
+        {"a long last strike line hands its rest on", "1\n" + std::string(SIX_STRIKES) + "12xq\n", field + CLEAR + whole_fight(8) + field + CLEAR},
         {"input ending mid-fight still reaches victory", "1\n1\n1\n", field + CLEAR + whole_fight(8) + field},
     });
+    // clang-format on
 }
 
 // Two characters on the last strike line: the waits take the second one and the line end, so the

@@ -15,28 +15,24 @@ TEST(Field, ScriptsPlayByteForByte)
 {
     const std::string field = field_screen(), redraw = CLEAR + field;
     const RunOptions with_argument = {.args = {"x"}};
+    // clang-format off
     expect_plays({
         {"without arguments the field comes first, and q clears", "q\n", field + CLEAR},
         // "a" answers the control screen's wait; "b" is the first field choice and redraws.
         {"an argument shows the controls", "ab\nq\n", CONTROL_SCREEN + field + redraw + CLEAR, with_argument},
-        {"so do several of any value",
-         "ab\nq\n",
-         CONTROL_SCREEN + field + redraw + CLEAR,
-         {.args = {"", "--help", "3"}}},
+        {"so do several of any value", "ab\nq\n", CONTROL_SCREEN + field + redraw + CLEAR, {.args = {"", "--help", "3"}}},
         // Upper-case Q is not "q"; a NUL byte and 0xFF are characters like any other.
-        {"unlisted choices clear and redraw", "3\nQ\n\0\n\xff\n#q\n"s,
-         field + redraw + redraw + redraw + redraw + redraw + CLEAR},
+        {"unlisted choices clear and redraw", "3\nQ\n\0\n\xff\n#q\n"s, field + redraw + redraw + redraw + redraw + redraw + CLEAR},
         {"whitespace and empty lines are skipped", "\n\n  \t \r\n   q\n", field + CLEAR},
         // The "2" does not reach the field: the fight that "1" starts takes it as its first strike.
-        {"two choices on one line are read in turn", "12\n1\n1\n1\n1\n1\n1\n\nq\n",
-         field + CLEAR + whole_fight(8) + field + CLEAR},
+        {"two choices on one line are read in turn", "12\n1\n1\n1\n1\n1\n1\n\nq\n", field + CLEAR + whole_fight(8) + field + CLEAR},
         {"end of input at the field ends the game, leaving the screen", "", field},
         {"and input of nothing but whitespace", "   \n\n", field},
         {"a last q without a line end still counts", "q", field + CLEAR},
         {"so does any last choice", "3", field + redraw},
-        {"end of input at the control screen still draws the field", "", CONTROL_SCREEN + field,
-         with_argument},
+        {"end of input at the control screen still draws the field", "", CONTROL_SCREEN + field, with_argument},
     });
+    // clang-format on
 }
 
 // A program reading the game through a pipe must get each prompt whole before it answers.

@@ -44,20 +44,24 @@ TEST(HostileInput, TenMegabytesOfSpacesAreSkipped)
     expect_plays({{"spaces", std::string(10 * 1000 * 1000, ' '), field_screen(), {.seconds = 120}}});
 }
 
-// Plays at random with the keys that matter, mixed with noise, spaces and line ends.
-TEST(HostileInput, RandomPlayAlwaysEndsCleanly)
+// Plays at random with the keys that matter, mixed with noise, spaces and line ends: 200 games in
+// tests of 20, so that each has the time limit of its own.
+class RandomPlay : public testing::TestWithParam<int> {};
+TEST_P(RandomPlay, AlwaysEndsCleanly)
 {
     const char* const keys[] = {"1", "2", "q", "x", "Q", " ", "\n", "\n", "\n", "12", "21", "\t"};
     std::mt19937 random(20261208);
     std::uniform_int_distribution<int> pick(0, sizeof keys / sizeof keys[0] - 1);
     std::uniform_int_distribution<int> length(1, 40);
-    for (int game = 0; game < 200; ++game) {
+    for (int game = 0; game < 20 * (GetParam() + 1); ++game) {
         std::string input;
         for (int key = length(random); key > 0; --key)
             input += keys[pick(random)];
-        expect_ends_well(input, "game " + std::to_string(game));
+        if (game >= 20 * GetParam())
+            expect_ends_well(input, "game " + std::to_string(game));
     }
 }
+INSTANTIATE_TEST_SUITE_P(HostileInput, RandomPlay, testing::Range(0, 10));
 
 // 30 fights (about 130 KB) in surroundings where writes and reads are cut short or must wait, and
 // in surroundings where they fail for good.
@@ -71,49 +75,20 @@ TEST(HostileSurroundings, EveryWriteAndReadCompletesOrFailsLoudly)
     fights += "q\n", played += CLEAR;
     const std::string cannot_write = "stickquest: cannot write to standard output: ";
     const std::string cannot_read = "stickquest: cannot read standard input: ";
+    // Waited for, not retried at once: some 30 to 90 writes to a slow reader, where a retry at once
+    // makes 1,400; a late writer costs a read or two more than none, not one a millisecond.
+    // clang-format off
     expect_plays({
-        {"a slowly drained terminal while signals arrive",
-         fights,
-         played,
-         {.terminal_out = true, .late_slow_and_signalled = true}},
-        // Waited for, not retried at once: some 30 to 90 writes, where a retry at once makes 1,400.
-        {"a non-blocking pipe with a slow reader",
-         fights,
-         played,
-         {.nonblocking_out = true, .late_slow_and_signalled = true, .most_writes = 300}},
-        {"a non-blocking terminal, slowly drained while signals arrive",
-         fights,
-         played,
-         {.nonblocking_out = true, .terminal_out = true, .late_slow_and_signalled = true}},
-        // Waited for, not spun on: the 0.2 s wait costs a read or two more than none, not one a
-        // millisecond.
-        {"a non-blocking pipe whose writer is late",
-         "q\n",
-         field_screen() + CLEAR,
-         {.nonblocking_in = true, .late_slow_and_signalled = true, .most_reads = 20}},
-        {"a non-blocking pipe whose late writer ends it without a word",
-         "",
-         field_screen(),
-         {.nonblocking_in = true, .late_slow_and_signalled = true}},
-        {"standard output full",
-         "q\n",
-         "",
-         {.around = "exec \"$0\" >/dev/full"},
-         1,
-         cannot_write + "No space left on device\n"},
-        {"a reader gone, SIGPIPE ignored",
-         fights,
-         "",
-         {.around = "trap '' PIPE; \"$0\" | true"},
-         1,
-         cannot_write + "Broken pipe\n"},
-        {"standard input a directory",
-         "",
-         field_screen(),
-         {.around = "exec \"$0\" </"},
-         1,
-         cannot_read + "Is a directory\n"},
+        {"a slowly drained terminal while signals arrive", fights, played, {.terminal_out = true, .late_slow_and_signalled = true}},
+        {"a non-blocking pipe with a slow reader", fights, played, {.nonblocking_out = true, .late_slow_and_signalled = true, .most_writes = 300}},
+        {"a non-blocking terminal, slowly drained while signals arrive", fights, played, {.nonblocking_out = true, .terminal_out = true, .late_slow_and_signalled = true}},
+        {"a non-blocking pipe whose writer is late", "q\n", field_screen() + CLEAR, {.nonblocking_in = true, .late_slow_and_signalled = true, .most_reads = 20}},
+        {"a non-blocking pipe whose late writer ends it without a word", "", field_screen(), {.nonblocking_in = true, .late_slow_and_signalled = true}},
+        {"standard output full", "q\n", "", {.around = "exec \"$0\" >/dev/full"}, 1, cannot_write + "No space left on device\n"},
+        {"a reader gone, SIGPIPE ignored", fights, "", {.around = "trap '' PIPE; \"$0\" | true"}, 1, cannot_write + "Broken pipe\n"},
+        {"standard input a directory", "", field_screen(), {.around = "exec \"$0\" </"}, 1, cannot_read + "Is a directory\n"},
     });
+    // clang-format on
 }
 
 // What a shell gives a native program and node does not: a closed stream stays closed (node reopens
@@ -123,21 +98,13 @@ TEST(HostileSurroundings, ClosedStreamsAndSigpipeAreWhatTheShellGave)
     std::string fights;
     for (int fight = 1; fight <= 30; ++fight)
         fights += FIGHT_INPUT;
+    // clang-format off
     expect_plays({
-        {"a closed standard input is an error, not its end",
-         "",
-         field_screen(),
-         {.around = "exec \"$0\" <&-"},
-         1,
-         "stickquest: cannot read standard input: Bad file descriptor\n"},
-        {"standard output closed",
-         "q\n",
-         "",
-         {.around = "exec \"$0\" >&-"},
-         1,
-         "stickquest: cannot write to standard output: Bad file descriptor\n"},
+        {"a closed standard input is an error, not its end", "", field_screen(), {.around = "exec \"$0\" <&-"}, 1, "stickquest: cannot read standard input: Bad file descriptor\n"},
+        {"standard output closed", "q\n", "", {.around = "exec \"$0\" >&-"}, 1, "stickquest: cannot write to standard output: Bad file descriptor\n"},
         {"a reader gone, SIGPIPE at its default", fights, "", {.around = "\"$0\" | true"}, 141},
     });
+    // clang-format on
 }
 
 }  // namespace

@@ -18,7 +18,8 @@ struct RunResult {
     std::string out;
     std::string err;
     int status = -1;  // exit status, or 128 + signal number
-    bool timed_out = false, wrote_too_much = false;
+    // Ended by the driver: out of time, writing too much, or stopped (by itself, say).
+    bool timed_out = false, wrote_too_much = false, stopped = false;
     // Where the options count them: the program's reads of standard input, writes to standard output.
     std::size_t reads = 0, writes = 0;
 };
@@ -69,7 +70,7 @@ private:
     bool pump(std::chrono::steady_clock::time_point deadline, Enough enough);
     pid_t pid_ = -1;
     int in_ = -1, out_ = -1, err_ = -1;
-    bool closing_ = false, signalled_ = false;
+    bool closing_ = false, signalled_ = false, stopped_ = false;
     std::chrono::steady_clock::time_point input_from_;
     std::size_t most_bytes_;
     std::string input_, out_text_, err_text_, trace_;
@@ -79,8 +80,10 @@ private:
 // the program is the game unless the options say otherwise.
 RunResult run_program(const std::string& input, const RunOptions& options = {});
 
-// The game ended by itself, in time, with status 0 and nothing on standard error.
-void expect_clean_end(const RunResult& run, const std::string& what = "");
+// The game ended by itself, in time, with `status` and `err` on standard error (by default 0 and
+// nothing).
+void expect_clean_end(const RunResult& run, const std::string& what = "", int status = 0,
+                      const std::string& err = "");
 
 // A game played from a script: its input, and the whole output, status and error text it must give.
 struct Script {

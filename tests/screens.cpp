@@ -33,41 +33,31 @@ std::string lines(std::initializer_list<Row> rows, int shift = 0)
 }
 
 // The sky, with the clouds `drift` columns to the right of the field's, and the ground under `figures`.
+// clang-format off
 std::string landscape(int drift, const std::string& figures)
 {
-    return lines({
-               {45, 76, 0, "                                             --------------------======o sun"},
-               {54, 74, 0, "                                                      ------=============o"},
-               {58, 76, 0, "                                                          -----------------o"},
-           }) +
-           lines(
-               {
-                   {45, 75, 0, "                                             ________                     /"},
-                   {4, 74, 0, "    ________                                ( (    ) )                   /"},
-                   {3, 73, 0, "   ( (    ) )                   ________   (_(_cloud__)                 /"},
-                   {2, 41, 0, "  (_(_cloud__)                 ( (    ) )"},
-                   {30, 42, 0, "                              (_(_cloud__)"},
-               },
-               drift) +
+    return lines({{45, 76, 0, "                                             --------------------======o sun"},
+                  {54, 74, 0, "                                                      ------=============o"},
+                  {58, 76, 0, "                                                          -----------------o"}}) +
+           lines({{45, 75, 0, "                                             ________                     /"},
+                  {4, 74, 0, "    ________                                ( (    ) )                   /"},
+                  {3, 73, 0, "   ( (    ) )                   ________   (_(_cloud__)                 /"},
+                  {2, 41, 0, "  (_(_cloud__)                 ( (    ) )"},
+                  {30, 42, 0, "                              (_(_cloud__)"}}, drift) +
            std::string(8, '\n') + figures + std::string(80, '=');
 }
 
 std::string arena(bool defeated)
 {
-    return lines({
-               {2, 54, 51, "  _                                                   "},
-               {1, 54, 6, " o.o                                      ______      "},
-           }) +
-           (defeated ? lines({
-                           {1, 59, 0, " /|\\  <---you                            | x x |) <---enemy"},
-                           {2, 53, 5, "  |                                      |-----|     "},
-                       })
-                     : lines({
-                           {1, 59, 0, " /|\\  <---you                            | 0 0 |) <---enemy"},
-                           {2, 53, 5, "  |                                      |#####|     "},
-                       })) +
+    return lines({{2, 54, 51, "  _                                                   "},
+                  {1, 54, 6, " o.o                                      ______      "}}) +
+           (defeated ? lines({{1, 59, 0, " /|\\  <---you                            | x x |) <---enemy"},
+                              {2, 53, 5, "  |                                      |-----|     "}})
+                     : lines({{1, 59, 0, " /|\\  <---you                            | 0 0 |) <---enemy"},
+                              {2, 53, 5, "  |                                      |#####|     "}})) +
            lines({{1, 53, 49, " / \\                                                 "}});
 }
+// clang-format on
 
 std::string strike_menu(const char* middle)
 {
@@ -84,31 +74,24 @@ std::string status_line(int player_life, int enemy_life)
 
 }  // namespace
 
+// clang-format off
 std::string field_screen()
 {
-    return landscape(0,
-                     lines({
-                         {2, 3, 0, "  _"},
-                         {1, 4, 0, " o.o"},
-                         {1, 5, 1, " /|\\ "},
-                         {2, 3, 0, "  |"},
-                         {1, 79, 0,
-                          " / \\                                                                       land"},
-                     })) +
+    return landscape(0, lines({{2, 3, 0, "  _"}, {1, 4, 0, " o.o"}, {1, 5, 1, " /|\\ "}, {2, 3, 0, "  |"},
+                               {1, 79, 0, " / \\                                                                       land"}})) +
            FIELD_PROMPT;
 }
 
 std::string castle_screen()
 {
-    return landscape(2, lines({
-                            {2, 46, 8, "  _                              _____        "},
-                            {1, 46, 5, " o.o                          ___|   |___     "},
-                            {1, 43, 2, " /|\\                       _|__       __|  "},
-                            {2, 44, 0, "  |                        |    enemy     _|"},
-                            {1, 45, 0, " / \\                     ____|  castle    __|"},
-                        })) +
+    return landscape(2, lines({{2, 46, 8, "  _                              _____        "},
+                               {1, 46, 5, " o.o                          ___|   |___     "},
+                               {1, 43, 2, " /|\\                       _|__       __|  "},
+                               {2, 44, 0, "  |                        |    enemy     _|"},
+                               {1, 45, 0, " / \\                     ____|  castle    __|"}})) +
            CASTLE_PROMPT;
 }
+// clang-format on
 
 std::string battle_opening()
 {

@@ -3,8 +3,8 @@
 
 #include "pipe_driver.h"
 
+#include <algorithm>
 #include <csignal>
-#include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -13,8 +13,7 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-Terminal::Terminal(const std::vector<std::string>& args, Start start, const std::string& before,
-                   std::pair<int, int> size)
+Terminal::Terminal(const std::string& command, Start start, std::pair<int, int> size)
 {
     char pattern[] = "/tmp/stickquest-tty-XXXXXX";
     if (!mkdtemp(pattern))
@@ -22,15 +21,13 @@ Terminal::Terminal(const std::vector<std::string>& args, Start start, const std:
     dir_ = pattern;
     std::ofstream(dir_ + "/conf") << "set -g remain-on-exit on\nset -g remain-on-exit-format ''\n"
                                      "set -g status off\nset -g bell-action any\n";
+    std::string line = command;
+    line.replace(line.find('@'), 1, "'" STICKQUEST_BINARY "'");
     // tmux now and then marks a pane dead without ever learning its exit status, so the shell
     // around the game writes the status down.
-    std::string command = before + "'" STICKQUEST_BINARY "'";
-    for (const std::string& arg : args)
-        command += " '" + arg + "'";
-    command += "; echo $? >'" + dir_ + "/status'";
     std::vector<std::string> shell = {"bash", "--norc", "--noprofile", "-i"};
     if (start == alone)
-        shell = {"/bin/sh", "-c", command};
+        shell = {"/bin/sh", "-c", line + "; echo $? >'" + dir_ + "/status'"};
     std::vector<std::string> session = {"new-session", "-d",
                                         "-s",          "g",
                                         "-x",          std::to_string(size.first),
@@ -41,10 +38,8 @@ Terminal::Terminal(const std::vector<std::string>& args, Start start, const std:
     session.insert(session.end(), shell.begin(), shell.end());
     tmux(session);
     tmux({"pipe-pane", "-t", "g", "cat >'" + dir_ + "/output'"});
-    if (start == from_shell) {
-        wait_for({"$"});
-        type(command);
-    }
+    if (start == from_shell && wait_for_last_row("$"))
+        type(line);
 }
 
 Terminal::~Terminal()
@@ -72,9 +67,9 @@ void Terminal::type(const std::string& line)
 
 void Terminal::press(const std::string& key) { tmux({"send-keys", "-t", "g", key}); }
 
-// Asked once, so that they can be had while the terminal is frozen.
-std::string Terminal::asked(std::string& answer, const std::string& format)
+std::string Terminal::asked(const std::string& format)
 {
+    std::string& answer = asked_[format];
     if (answer.empty() || answer == "0") {
         answer = tmux({"display", "-p", "-t", "g", format});
         answer.pop_back();
@@ -84,22 +79,19 @@ std::string Terminal::asked(std::string& answer, const std::string& format)
 
 void Terminal::wait_until_read(double seconds)
 {
-    int fd = open(asked(tty_, "#{pane_tty}").c_str(), O_RDONLY | O_NOCTTY);
+    int fd = open(asked("#{pane_tty}").c_str(), O_RDONLY | O_NOCTTY);
     eventually([fd, unread = 1]() mutable { return ioctl(fd, FIONREAD, &unread) != 0 || unread == 0; },
                seconds);
     close(fd);
 }
 
-void Terminal::spoil(const std::string& text) { std::ofstream(asked(tty_, "#{pane_tty}")) << text; }
+void Terminal::spoil(const std::string& text) { std::ofstream(asked("#{pane_tty}")) << text; }
 
-void Terminal::freeze(bool frozen)
-{
-    kill(std::stoi(asked(server_pid_, "#{pid}")), frozen ? SIGSTOP : SIGCONT);
-}
+void Terminal::freeze(bool frozen) { kill(std::stoi(asked("#{pid}")), frozen ? SIGSTOP : SIGCONT); }
 
 void Terminal::tell_rows(int rows)
 {
-    int fd = open(asked(tty_, "#{pane_tty}").c_str(), O_RDONLY | O_NOCTTY);
+    int fd = open(asked("#{pane_tty}").c_str(), O_RDONLY | O_NOCTTY);
     winsize size{};
     ioctl(fd, TIOCGWINSZ, &size);
     size.ws_row = static_cast<unsigned short>(rows);
@@ -118,10 +110,9 @@ std::string Terminal::output()
     return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
-// The pane runs a shell, and the game is its child.
 int Terminal::game_pid()
 {
-    std::string shell = asked(shell_pid_, "#{pane_pid}");
+    std::string shell = asked("#{pane_pid}");
     if (game_pid_ == 0)
         std::ifstream("/proc/" + shell + "/task/" + shell + "/children") >> game_pid_;
     return game_pid_;
@@ -141,6 +132,27 @@ Rows Terminal::wait_until(const std::function<bool(const Rows&)>& done, double s
     return seen;
 }
 
+bool Terminal::waited(const std::function<bool(const Rows&)>& done, double seconds)
+{
+    return done(wait_until(done, seconds));
+}
+
+bool Terminal::wait_for_last_row(const std::string& text, double seconds)
+{
+    return waited([&](const Rows& rows) { return !rows.empty() && rows.back().rfind(text, 0) == 0; },
+                  seconds);
+}
+
+bool Terminal::shows(const std::string& text, double seconds)
+{
+    return waited(
+        [&](const Rows& rows) {
+            return std::any_of(rows.begin(), rows.end(),
+                               [&](const std::string& row) { return row.find(text) != row.npos; });
+        },
+        seconds);
+}
+
 std::pair<int, int> Terminal::cursor()
 {
     std::string position = tmux({"display", "-p", "-t", "g", "#{cursor_x} #{cursor_y}"});
@@ -158,20 +170,31 @@ int Terminal::exit_status(double seconds)
     return status;
 }
 
-long Terminal::game_bytes_written()
+// What /proc tells of the game: the bytes it read or wrote, and its state, the letter after the command's
+// name, which is in parentheses.
+long Terminal::game_io(const std::string& which)
 {
     std::ifstream io("/proc/" + std::to_string(game_pid()) + "/io");
     long count = -1;
-    for (std::string name; io >> name >> count && name != "wchar:";)
+    for (std::string name; io >> name >> count && name != which;)
         ;
     return count;
 }
 
-// The state is the letter after the command's name, which is in parentheses.
 bool Terminal::game_stopped()
 {
-    std::ifstream stat("/proc/" + std::to_string(game_pid()) + "/stat");
     std::string line;
-    std::getline(stat, line);
+    std::getline(std::ifstream("/proc/" + std::to_string(game_pid()) + "/stat"), line);
     return line.find(") T") != std::string::npos;
+}
+
+// The fields after the state: parent, group, session, terminal, the terminal's foreground group.
+bool Terminal::shell_in_foreground()
+{
+    std::ifstream stat("/proc/" + asked("#{pane_pid}") + "/stat");
+    std::string skipped;
+    long group = 0, foreground = -1;
+    stat.ignore(1 << 12, ')');
+    stat >> skipped >> skipped >> group >> skipped >> skipped >> foreground;
+    return group == foreground;
 }
