@@ -76,13 +76,15 @@ TEST(HostileSurroundings, EveryWriteAndReadCompletesOrFailsLoudly)
     const std::string cannot_write = "stickquest: cannot write to standard output: ";
     const std::string cannot_read = "stickquest: cannot read standard input: ";
     // Waited for, not retried at once: some 30 to 90 writes to a slow reader, where a retry at once
-    // makes 1,400; a late writer costs a read or two more than none, not one a millisecond.
+    // makes 1,400; a late writer or reader costs a try or two a tenth of a second, not one a
+    // millisecond.
     // clang-format off
     expect_plays({
         {"a slowly drained terminal while signals arrive", fights, played, {.terminal_out = true, .late_slow_and_signalled = true}},
         {"a non-blocking pipe with a slow reader", fights, played, {.nonblocking_out = true, .late_slow_and_signalled = true, .most_writes = 300}},
         {"a non-blocking terminal, slowly drained while signals arrive", fights, played, {.nonblocking_out = true, .terminal_out = true, .late_slow_and_signalled = true}},
-        {"a non-blocking pipe whose writer is late", "q\n", field_screen() + CLEAR, {.nonblocking_in = true, .late_slow_and_signalled = true, .most_reads = 20}},
+        {"a non-blocking pipe whose writer is late", "q\n", field_screen() + CLEAR, {.nonblocking_in = true, .late_slow_and_signalled = true, .late = 1.1, .most_reads = 30}},
+        {"a non-blocking pipe whose reader is late", fights, played, {.around = "{ python3 -c 'import fcntl; fcntl.fcntl(1, fcntl.F_SETFL, 2048)'; \"$0\"; } | { sleep 2; cat; }", .most_writes = 100}},
         {"a non-blocking pipe whose late writer ends it without a word", "", field_screen(), {.nonblocking_in = true, .late_slow_and_signalled = true}},
         {"standard output full", "q\n", "", {.around = "exec \"$0\" >/dev/full"}, 1, cannot_write + "No space left on device\n"},
         {"a reader gone, SIGPIPE ignored", fights, "", {.around = "trap '' PIPE; \"$0\" | true"}, 1, cannot_write + "Broken pipe\n"},

@@ -62,7 +62,7 @@ bool eventually(const std::function<bool()>& done, double seconds)
 }
 
 PipeSession::PipeSession(const RunOptions& options)
-    : signalled_(options.late_slow_and_signalled), most_bytes_(options.most_bytes)
+    : signalled_(options.late_slow_and_signalled), late_(options.late), most_bytes_(options.most_bytes)
 {
     std::signal(SIGPIPE, SIG_IGN);  // writing to a program that has ended must fail, not kill the test
     int in[2], out[2], err[2];
@@ -153,13 +153,17 @@ bool PipeSession::pump(Clock::time_point deadline, Enough enough)
             Clock::now() >= deadline)
             return false;
         if (fds[0].revents && !output_seen)
-            input_from_ = deadline_in(0.2);
+            input_from_ = deadline_in(late_);
+        if (fds[0].revents && sent_at_ != Clock::time_point() && answered_in_ == 0)
+            answered_in_ = std::chrono::duration<double>(Clock::now() - sent_at_).count();
         if (fds[0].revents)
             take(out_, out_text_, signalled_);
         if (fds[1].revents)
             take(err_, err_text_, false);
         if (fds[2].revents) {
             ssize_t n = write(in_, input_.data(), input_.size());
+            if (n > 0 && sent_at_ == Clock::time_point())
+                sent_at_ = Clock::now();
             if (n > 0)
                 input_.erase(0, static_cast<std::size_t>(n));
             else if (errno != EAGAIN && errno != EINTR)
@@ -193,6 +197,7 @@ RunResult PipeSession::finish(double seconds)
     result.timed_out = !pump(deadline_in(seconds), [] { return false; }) && !stopped_;
     result.wrote_too_much = out_text_.size() > most_bytes_;
     result.stopped = stopped_;
+    result.answered_in = answered_in_;
     if (result.timed_out || result.wrote_too_much || result.stopped)
         kill(pid_, SIGKILL);
     int status = 0;
@@ -257,6 +262,7 @@ void expect_plays(const std::vector<Script>& scripts)
         expect_clean_end(run, script.name, script.status, script.err);
         if (run.out != script.out)
             ADD_FAILURE() << script.name << ": " << first_difference(run.out, script.out);
+        EXPECT_LE(run.answered_in, options.late < 1 ? run.answered_in : options.late / 4) << script.name;
         EXPECT_LE(run.reads, options.most_reads ? options.most_reads : run.reads) << script.name << ": reads";
         EXPECT_LE(run.writes, options.most_writes ? options.most_writes : run.writes)
             << script.name << ": writes";

@@ -22,6 +22,8 @@ struct RunResult {
     bool timed_out = false, wrote_too_much = false, stopped = false;
     // Where the options count them: the program's reads of standard input, writes to standard output.
     std::size_t reads = 0, writes = 0;
+    // Seconds from the first input written to the first output after it.
+    double answered_in = 0;
 };
 
 struct RunOptions {
@@ -38,9 +40,11 @@ struct RunOptions {
     // program's controlling terminal.
     bool terminal_out = false;
     // A late writer, a slow reader and signals arriving while the program writes: the driver writes
-    // 0.2 s after the program's first output, drains the output 1 KiB at a time, and sends SIGCONT
-    // every millisecond.
+    // `late` seconds after the program's first output, drains the output 1 KiB at a time, and sends
+    // SIGCONT every millisecond. Where the writer is a second late or more, the program must answer
+    // within a quarter of that: a wait that doubles without a cap would take up to twice as long.
     bool late_slow_and_signalled = false;
+    double late = 0.2;
     // Where either is set, the program runs under strace, which counts its reads of standard input and
     // writes to standard output: a program that spins, or writes piece by piece, makes more than these.
     std::size_t most_reads = 0, most_writes = 0;
@@ -71,7 +75,8 @@ private:
     pid_t pid_ = -1;
     int in_ = -1, out_ = -1, err_ = -1;
     bool closing_ = false, signalled_ = false, stopped_ = false;
-    std::chrono::steady_clock::time_point input_from_;
+    std::chrono::steady_clock::time_point input_from_, sent_at_;
+    double late_, answered_in_ = 0;
     std::size_t most_bytes_;
     std::string input_, out_text_, err_text_, trace_;
 };
