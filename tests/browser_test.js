@@ -3,8 +3,9 @@
 // same keys: after every step the page's rows and cursor must be the pane's. Every road is played
 // from file:// and from a server on 127.0.0.1, with no request leaving the page's origin and no
 // error on the page.
-// usage: node browser_test.js SITE NATIVE_GAME TMUX CHROMIUM [one] (NODE_PATH finds puppeteer-core);
-// with "one", only the first road, from file:// (for a site unpacked from its zip).
+// usage: node browser_test.js SITE NATIVE_GAME TMUX CHROMIUM file|http|one (NODE_PATH finds
+// puppeteer-core): every road from file://, or from the server (and then offline); or only the first
+// road, from file:// (for a site unpacked from its zip). A road stops at its first wrong step.
 "use strict";
 const child_process = require("child_process");
 const fs = require("fs");
@@ -13,14 +14,15 @@ const os = require("os");
 const path = require("path");
 const puppeteer = require("puppeteer-core");
 
-const [site, native, tmux_program, chromium, only_one] = process.argv.slice(2);
+const [site, native, tmux_program, chromium, which] = process.argv.slice(2);
 
 const type = text => ({text});
 const press = key => ({key});
 const click = button => ({button});
-// Keys that reach the terminal in one input event, as a paste does; or line by line, 80 ms apart.
+// Keys that reach the terminal in one input event, as a paste does; or line by line, 200 ms apart
+// (longer than a flash, so that each flash is seen).
 const burst = keys => ({burst: keys});
-const spaced = keys => ({burst: keys, spaced: 80});
+const spaced = keys => ({burst: keys, spaced: 200});
 // Play again, from the keyboard: the button must have the focus once the game ends.
 const PLAY_AGAIN = {again: true};
 // A click on the Sound control, after which typed keys must still reach the game.
@@ -29,6 +31,10 @@ const SOUND = {sound: true};
 // window, and the font after the window shrinks to nothing and comes back.
 const AUDIT = {audit: true};
 const LAYOUT = {layout: true};
+// Escape, then Tab, must leave the terminal having typed nothing; a click brings the focus back. A tap
+// on a key types it and leaves the focus where it was, so that no on-screen keyboard opens.
+const ESCAPE = {escape: true};
+const tap = button => ({button, tap: true});
 const ENTER = press("Enter");
 // A whole fight typed ahead on one line: "1" on the field and seven strikes; the line end then
 // answers the victory screen's first wait, and Enter its second.
@@ -45,11 +51,12 @@ const roads = [
      check: page => page.bells == 18 && page.flashes > 0 && page.most_flashes_in_a_second <= 3 ||
                     `the bell rang ${page.bells} times, flashed ${page.flashes}, ${page.most_flashes_in_a_second} in one second`},
     {name: "a castle visit two deep and back",
-     steps: [press("Tab"), type("2"), ENTER, type("2"), ENTER, type("1"), ENTER, type("2"), ENTER, type("x"), ENTER]},
+     steps: [press("Tab"), ESCAPE, type("2"), ENTER, type("2"), ENTER, type("1"), ENTER, type("2"), ENTER, type("x"), ENTER]},
     // An end of input in the middle of a burst ends the game there, as in the terminal.
     {name: "Ctrl-D at the field", steps: [burst("x\r\x041\r"), press("Ctrl-D"), AUDIT],
      check: page => page.ended || "the game goes on"},
-    {name: "Ctrl-D in a fight", steps: [type("1"), ENTER, AUDIT, press("Ctrl-D")], check: page => page.ended || "the game goes on"},
+    // Two answers typed ahead draw two fields, of which only the last is spoken.
+    {name: "Ctrl-D in a fight", steps: [burst("3\r3\r"), type("1"), ENTER, AUDIT, press("Ctrl-D")], check: page => page.ended || "the game goes on"},
     // At the castle, where any stray byte would end the game, a character outside the BMP erased.
     {name: "Backspace",
      steps: [press("Backspace"), press("Ctrl-A"), press("Backspace"), type("3"), press("Backspace"), type("2"), ENTER,
@@ -57,8 +64,9 @@ const roads = [
     // Ctrl-D hands over a line that is not empty without its line end.
     {name: "?controls", query: "?controls", args: ["x"], steps: [ENTER, type("3"), press("Ctrl-D"), type("q"), ENTER]},
     {name: "the touch buttons",
-     steps: [LAYOUT, click("2"), click("Enter"), click("1"), click("Enter"), click("1"), click("Enter"), SOUND, type("1"),
-             ENTER]},
+     steps: [LAYOUT, click("3"), click("Backspace"), click("2"), click("Enter"), click("1"), click("Enter"), tap("1"),
+             tap("Enter"), SOUND, type("1"), ENTER],
+     check: page => page.focused || "a game key typed on the Sound box leaves the terminal without the focus"},
     // The first game ends with the castle on the screen, which a new game must clear before its
     // control screen, two rows that would otherwise stand below it. A line typed as the game ends is
     // no answer to the next game. No flash for a player who asked for less motion.
@@ -68,10 +76,11 @@ const roads = [
                     (page.flashes == 0 && page.bells > 0 || `with less motion, ${page.flashes} flashes`)},
     // Lines longer than a read, pasted, with an end of input behind them: a line discipline of the
     // page's own, so no terminal to compare with (a terminal keeps 4,095 characters of a line).
+    // The castle, then the journey's field: a line split across reads keeps its rest, or there is a fight.
     {name: "long lines and an end of input, pasted", alone: true,
-     steps: [burst(` ${" ".repeat(5000)}\r${" ".repeat(5000)}\r`), burst(`${" ".repeat(10000)}1\r`),
-             burst("1111111\r\r\x04")],
-     check: page => page.ended && page.rows[22].startsWith("for go to right") || "the pasted lines did not play a fight"},
+     steps: [burst(` ${" ".repeat(5000)}\r${" ".repeat(5000)}\r`), burst(`${" ".repeat(10000)}2\r`), burst("1\r\x04")],
+     check: page => page.ended && page.bells == 0 && page.rows[22].startsWith("for go to right") ||
+                    "the pasted lines did not visit the castle and turn back"},
 ];
 // Played last over http: the page again with the server gone, from what the service worker kept.
 const OFFLINE = {name: "a reload with the server gone", offline: true, steps: [type("2"), ENTER]};
@@ -135,39 +144,41 @@ async function page_screen(page) {
         most_flashes_in_a_second: Math.max(0, ...window.flash_times.map(start => window.flash_times.filter(time => time >= start && time < start + 1000).length)),
         focused: document.activeElement == document.querySelector(".xterm-helper-textarea"),
         spoken: document.getElementById("spoken")?.textContent ?? "",
+        live: document.getElementById("spoken")?.getAttribute("aria-live"),
+        spoken_changes: window.spoken_changes,
     }));
 }
 
-// A screen reader hears the words of the screen where the game waits: the prompt among them, and
-// no art.
-function spoken_check(seen) {
+// A screen reader hears the words of the screen where the game waits, politely: the prompt among
+// them, once (nothing of a screen typed ahead), no art and no lone letter of it; and the page speaks
+// only when the game waits or ends.
+function spoken_check(seen, games) {
     const prompt = seen.rows.filter(row => /[a-z]{2}/i.test(row)).pop() || "";
-    const last = seen.spoken.split("\n").pop();
+    const lines = seen.spoken.split("\n"), last = lines[lines.length - 1];
+    if (seen.live != "polite" || seen.spoken_changes > seen.waits + games - !seen.ended)
+        return `the live region is "${seen.live}", and changed ${seen.spoken_changes} times in ${seen.waits} waits`;
     if (!prompt)
         return null; // a cleared screen has nothing to hear
     return !last || !prompt.includes(last) ? `the live region ends "${last}", not the prompt "${prompt}"` :
-           /_{4}|-{4}|={4}/.test(seen.spoken) ? `the live region reads art: ${JSON.stringify(seen.spoken)}` : null;
+           lines.filter(line => line == last).length > 1 ? `the live region reads screens typed ahead: ${JSON.stringify(seen.spoken)}` :
+           /_{4}|-{4}|={4}|(^|\s)[a-z](\s|$)/im.test(seen.spoken) ? `the live region reads art: ${JSON.stringify(seen.spoken)}` : null;
 }
 
 // Waits until the page has taken the step (the game waits again for input, more often than
 // `waits_before`, or has ended, with all it wrote on the screen), then until the pane shows the
 // same, or a deadline passes: a generous one, since a loaded machine may be slow to draw either.
-async function compare(page, game, waits_before, label) {
+async function compare(page, game, waits_before, label, games) {
     const deadline = Date.now() + 30000;
     let seen, native_seen;
     for (;;) {
         seen = await page_screen(page);
         const settled = seen.unshown == 0 && (seen.ended || (seen.waiting && seen.waits > waits_before));
-        if (settled && !game) {
-            return seen;
-        } else if (settled) {
-            native_seen = game.screen();
-            if (JSON.stringify([seen.rows, seen.cursor]) == JSON.stringify([native_seen.rows, native_seen.cursor])) {
-                const unheard = spoken_check(seen);
-                if (unheard)
-                    fail(`${label}: ${unheard}`);
-                return seen;
-            }
+        native_seen = settled && game?.screen();
+        if (settled && (!game || JSON.stringify([seen.rows, seen.cursor]) == JSON.stringify([native_seen.rows, native_seen.cursor]))) {
+            const unheard = spoken_check(seen, games);
+            if (unheard)
+                fail(`${label}: ${unheard}`);
+            return unheard ? null : seen;
         }
         if (Date.now() > deadline)
             break;
@@ -176,7 +187,7 @@ async function compare(page, game, waits_before, label) {
     fail(`${label}: the page differs from the terminal`);
     const rows = (rows, cursor) => rows.map((row, y) => `${String(y).padStart(2)}|${row}`).join("\n") + `\ncursor ${cursor}`;
     console.log("page:\n" + rows(seen.rows, seen.cursor) + "\nterminal:\n" + (native_seen ? rows(native_seen.rows, native_seen.cursor) : "(the page never settled)"));
-    return seen;
+    return null;
 }
 
 // The page at phones' sizes and in a narrow window: the whole terminal and the keys inside the
@@ -224,8 +235,12 @@ async function play(browser, base, road, game) {
             foreign.push(request.url());
     });
     await page.goto(base + "index.html" + (road.query || ""));
+    // Offline, after the service worker kept the site under the release's name.
     if (road.offline) {
         await page.evaluate(() => Promise.race([navigator.serviceWorker.ready, new Promise(resolve => setTimeout(resolve, 30000))]));
+        const caches = await page.evaluate(() => caches.keys());
+        if (!caches.length || !caches.every(name => /^stickquest-\d+\.\d+\.\d+$/.test(name)))
+            fail(`${label}: the kept files are not named by the release: ${caches}`);
         await road.offline();
         await page.reload();
     }
@@ -238,14 +253,20 @@ async function play(browser, base, road, game) {
                 window.flash_times.push(performance.now());
             flashing = screen.classList.contains("flash");
         }).observe(screen, {attributes: true});
+        window.spoken_changes = 0;
+        new MutationObserver(() => window.spoken_changes++).observe(document.getElementById("spoken"), {childList: true, characterData: true, subtree: true});
     });
     if (road.alone)
         game = null;
     game?.start(road.args || []);
-    let seen = await compare(page, game, 0, label + ", the start");
+    let games = 1;
+    let seen = await compare(page, game, 0, label + ", the start", games);
     for (const step of road.steps) {
+        if (!seen || failures > failures_before)
+            break;
         const waits = seen.waits;
         if (step.again) {
+            games++;
             if (!await page.evaluate(() => document.activeElement.id == "again"))
                 fail(`${label}: Play again does not have the focus at the end`);
             await page.keyboard.press("Enter");
@@ -260,6 +281,16 @@ async function play(browser, base, road, game) {
             await check_layout(page, label);
         } else if (step.sound) {
             await page.click("#sound");
+        } else if (step.escape) {
+            await page.keyboard.press("Escape");
+            await page.keyboard.press("Tab");
+            if (await page.evaluate(() => document.activeElement == terminal.textarea))
+                fail(`${label}: Escape, then Tab, does not leave the terminal`);
+            await page.click("#terminal");
+        } else if (step.tap) {
+            await page.tap(`[data-key="${step.button}"]`);
+            if (await page.evaluate(() => document.activeElement == terminal.textarea || terminal.textarea.inputMode != "none"))
+                fail(`${label}: a tap on a key gives the terminal the focus, or lets it open a keyboard`);
         } else if (step.spaced) {
             await page.evaluate(async (lines, pause) => {
                 for (const line of lines) {
@@ -283,14 +314,14 @@ async function play(browser, base, road, game) {
         if (!step.again)
             game?.send(step);
         const hands_over = step.again || step.burst || step.key == "Enter" || step.key == "Ctrl-D" || step.button == "Enter";
-        seen = await compare(page, game, hands_over ? waits : -1, `${label}, after ${JSON.stringify(step).slice(0, 60)}`);
+        seen = await compare(page, game, hands_over ? waits : -1, `${label}, after ${JSON.stringify(step).slice(0, 60)}`, games);
     }
     try {
-        await page.waitForFunction(() => !document.getElementById("terminal").classList.contains("flash"), {timeout: 10000});
+        await page.waitForFunction(() => !document.getElementById("terminal").matches(".flash, .rang"), {timeout: 10000});
     } catch (_) {
-        fail(`${label}: the flash never ends`);
+        fail(`${label}: the flash, or the steady border, never ends`);
     }
-    const verdict = road.check ? road.check(seen) : true;
+    const verdict = !seen || failures > failures_before || !road.check ? true : road.check(seen);
     if (verdict !== true)
         fail(`${label}: ${verdict}`);
     if (errors.length)
@@ -325,13 +356,12 @@ async function main() {
         args: ["--no-sandbox", "--disable-background-networking", "--disable-component-update"],
     });
     try {
-        const bases = ["file://" + path.resolve(site) + "/", `http://127.0.0.1:${server.address().port}/`];
-        for (const base of only_one ? bases.slice(0, 1) : bases)
-            for (const road of only_one ? roads.slice(0, 1) : roads)
-                await play(browser, base, road, game);
-        if (!only_one) {
+        const base = which == "http" ? `http://127.0.0.1:${server.address().port}/` : "file://" + path.resolve(site) + "/";
+        for (const road of which == "one" ? roads.slice(0, 1) : roads)
+            await play(browser, base, road, game);
+        if (which == "http") {
             OFFLINE.offline = () => new Promise(resolve => server.close(resolve) && server.closeAllConnections());
-            await play(browser, bases[1], OFFLINE, game);
+            await play(browser, base, OFFLINE, game);
         }
     } finally {
         await browser.close();
@@ -339,7 +369,7 @@ async function main() {
         game.stop();
         fs.rmSync(dir, {recursive: true, force: true});
     }
-    console.log(`${(only_one ? 1 : 2 * roads.length + 1) - roads_failed} passed, ${roads_failed} failed`);
+    console.log(`${(which == "one" ? 1 : roads.length + (which == "http")) - roads_failed} passed, ${roads_failed} failed`);
     process.exitCode = failures ? 1 : 0;
 }
 

@@ -32,11 +32,7 @@ TEST(Castle, EveryRoadBackFollowsItsCaller)
 TEST(Castle, DeepNestingStillReturnsToTheRightPlace)
 {
     const std::string field = field_screen(), castle = castle_screen();
-    std::string input = "2\n", nested;
-    for (int visit = 0; visit < 1000; ++visit) {
-        input += "2\n";
-        nested += CLEAR + castle;
-    }
+    const std::string input = repeat("2\n", 1001), nested = repeat(CLEAR + castle, 1000);
     // Every visit gives up in turn, back to the field loop that started them: the game ends.
     // The same depth opened from a journey hands control back to that journey.
     // clang-format off

@@ -45,12 +45,13 @@ void take(int& fd, std::string& sink, bool slowly)
         close_fd(fd);
 }
 
-}  // namespace
-
+// The moment `seconds` from now, for the driver's time limits.
 Clock::time_point deadline_in(double seconds)
 {
     return Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
 }
+
+}  // namespace
 
 bool eventually(const std::function<bool()>& done, double seconds)
 {
@@ -61,8 +62,7 @@ bool eventually(const std::function<bool()>& done, double seconds)
     return true;
 }
 
-PipeSession::PipeSession(const RunOptions& options)
-    : signalled_(options.late_slow_and_signalled), late_(options.late), most_bytes_(options.most_bytes)
+PipeSession::PipeSession(const RunOptions& options) : options_(options)
 {
     std::signal(SIGPIPE, SIG_IGN);  // writing to a program that has ended must fail, not kill the test
     int in[2], out[2], err[2];
@@ -81,7 +81,7 @@ PipeSession::PipeSession(const RunOptions& options)
     // so is one that strace already traces.
     const char* asan = std::getenv("ASAN_OPTIONS");
     bool counted = options.most_reads || options.most_writes;
-    if (signalled_ || counted)
+    if (options_.late_slow_and_signalled || counted)
         words = {"/usr/bin/env", "ASAN_OPTIONS=" + std::string(asan ? asan : "") + ":detect_leaks=0",
                  options.program};
     if (!options.around.empty())
@@ -131,18 +131,18 @@ PipeSession::~PipeSession()
 template <class Enough>
 bool PipeSession::pump(Clock::time_point deadline, Enough enough)
 {
-    while (!enough() && (out_ >= 0 || err_ >= 0) && out_text_.size() <= most_bytes_) {
+    while (!enough() && (out_ >= 0 || err_ >= 0) && out_text_.size() <= options_.most_bytes) {
         siginfo_t stop{};
         if (waitid(P_PID, pid_, &stop, WSTOPPED | WNOHANG | WNOWAIT) == 0 && stop.si_pid == pid_)
             return !(stopped_ = true);
-        if (signalled_) {
+        if (options_.late_slow_and_signalled) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
             kill(pid_, SIGCONT);
         }
         // A late writer starts 0.2 s after the program's first output, which comes before it first
         // waits for input, however long it took to start.
         bool output_seen = input_from_ != Clock::time_point();
-        bool writing = !signalled_ || (output_seen && Clock::now() >= input_from_);
+        bool writing = !options_.late_slow_and_signalled || (output_seen && Clock::now() >= input_from_);
         if (closing_ && input_.empty() && writing)
             close_fd(in_);
         pollfd fds[3] = {
@@ -153,11 +153,11 @@ bool PipeSession::pump(Clock::time_point deadline, Enough enough)
             Clock::now() >= deadline)
             return false;
         if (fds[0].revents && !output_seen)
-            input_from_ = deadline_in(late_);
+            input_from_ = deadline_in(options_.late);
         if (fds[0].revents && sent_at_ != Clock::time_point() && answered_in_ == 0)
             answered_in_ = std::chrono::duration<double>(Clock::now() - sent_at_).count();
         if (fds[0].revents)
-            take(out_, out_text_, signalled_);
+            take(out_, out_text_, options_.late_slow_and_signalled);
         if (fds[1].revents)
             take(err_, err_text_, false);
         if (fds[2].revents) {
@@ -195,7 +195,7 @@ RunResult PipeSession::finish(double seconds)
     closing_ = true;
     RunResult result;
     result.timed_out = !pump(deadline_in(seconds), [] { return false; }) && !stopped_;
-    result.wrote_too_much = out_text_.size() > most_bytes_;
+    result.wrote_too_much = out_text_.size() > options_.most_bytes;
     result.stopped = stopped_;
     result.answered_in = answered_in_;
     if (result.timed_out || result.wrote_too_much || result.stopped)

@@ -8,15 +8,12 @@
 #include <sys/types.h>
 #include <vector>
 
-// The moment `seconds` from now, for the drivers' time limits.
-std::chrono::steady_clock::time_point deadline_in(double seconds);
 // Looks every 20 ms until `done` holds, or until the deadline passes; whether it held. Deadlines are
 // generous, since a test waits for a state, never for a time.
 bool eventually(const std::function<bool()>& done, double seconds = 5);
 
 struct RunResult {
-    std::string out;
-    std::string err;
+    std::string out, err;
     int status = -1;  // exit status, or 128 + signal number
     // Ended by the driver: out of time, writing too much, or stopped (by itself, say).
     bool timed_out = false, wrote_too_much = false, stopped = false;
@@ -35,10 +32,9 @@ struct RunOptions {
     // The surroundings a program may meet. `around` is a bash command line (pipefail on) that starts
     // the program as "$0"; the standard streams are set up as the other options say.
     std::string around;
-    bool nonblocking_in = false, nonblocking_out = false;
-    // Standard output is a terminal in raw mode (so its bytes stay as written), but not the
+    // Standard output may be a terminal in raw mode (so its bytes stay as written), but not the
     // program's controlling terminal.
-    bool terminal_out = false;
+    bool nonblocking_in = false, nonblocking_out = false, terminal_out = false;
     // A late writer, a slow reader and signals arriving while the program writes: the driver writes
     // `late` seconds after the program's first output, drains the output 1 KiB at a time, and sends
     // SIGCONT every millisecond. Where the writer is a second late or more, the program must answer
@@ -74,10 +70,10 @@ private:
     bool pump(std::chrono::steady_clock::time_point deadline, Enough enough);
     pid_t pid_ = -1;
     int in_ = -1, out_ = -1, err_ = -1;
-    bool closing_ = false, signalled_ = false, stopped_ = false;
+    RunOptions options_;
+    bool closing_ = false, stopped_ = false;
     std::chrono::steady_clock::time_point input_from_, sent_at_;
-    double late_, answered_in_ = 0;
-    std::size_t most_bytes_;
+    double answered_in_ = 0;
     std::string input_, out_text_, err_text_, trace_;
 };
 
@@ -93,8 +89,7 @@ void expect_clean_end(const RunResult& run, const std::string& what = "", int st
 // A game played from a script: its input, and the whole output, status and error text it must give.
 struct Script {
     const char* name;
-    std::string input;
-    std::string out;
+    std::string input, out;
     RunOptions options = {};
     int status = 0;
     std::string err = {};

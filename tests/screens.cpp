@@ -121,6 +121,14 @@ std::string whole_fight(int experience_after)
     return out + CLEAR + battle_victory(experience_after, 72, -2) + CLEAR;
 }
 
+std::string repeat(const std::string& text, int count, const std::string& between)
+{
+    std::string out;
+    for (int time = 0; time < count; ++time)
+        out.append(time ? between : std::string()).append(text);
+    return out;
+}
+
 Rows rows_of(const std::string& output, std::size_t columns)
 {
     Rows rows(1);

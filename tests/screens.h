@@ -20,6 +20,8 @@ std::string castle_screen();
 std::string battle_opening();
 std::string battle_round(int player_life, int enemy_life);
 std::string battle_victory(int experience, int player_life, int enemy_life);
+// `count` times `text`, with `between` between them.
+std::string repeat(const std::string& text, int count, const std::string& between = "");
 // One whole fight as a script sees it, clears included, ending in the clear that leaves it.
 std::string whole_fight(int experience_after);
 

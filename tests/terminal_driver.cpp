@@ -25,16 +25,12 @@ Terminal::Terminal(const std::string& command, Start start, std::pair<int, int> 
     line.replace(line.find('@'), 1, "'" STICKQUEST_BINARY "'");
     // tmux now and then marks a pane dead without ever learning its exit status, so the shell
     // around the game writes the status down.
-    std::vector<std::string> shell = {"bash", "--norc", "--noprofile", "-i"};
+    // clang-format off
+    std::vector<std::string> session = {"new-session", "-d", "-s", "g", "-x", std::to_string(size.first), "-y", std::to_string(size.second),
+                                        "-e", "PS1=$ ", "-e", "HOME=" + dir_, "--"}, shell = {"bash", "--norc", "--noprofile", "-i"};
+    // clang-format on
     if (start == alone)
         shell = {"/bin/sh", "-c", line + "; echo $? >'" + dir_ + "/status'"};
-    std::vector<std::string> session = {"new-session", "-d",
-                                        "-s",          "g",
-                                        "-x",          std::to_string(size.first),
-                                        "-y",          std::to_string(size.second),
-                                        "-e",          "PS1=$ ",
-                                        "-e",          "HOME=" + dir_,
-                                        "--"};
     session.insert(session.end(), shell.begin(), shell.end());
     tmux(session);
     tmux({"pipe-pane", "-t", "g", "cat >'" + dir_ + "/output'"});
@@ -49,17 +45,15 @@ Terminal::~Terminal()
     std::filesystem::remove_all(dir_, ignored);
 }
 
-std::string Terminal::tmux(const std::vector<std::string>& args)
+std::string Terminal::tmux(std::vector<std::string> args)
 {
-    RunOptions options = {
-        .program = TMUX_PROGRAM, .args = {"-S", dir_ + "/sock", "-f", dir_ + "/conf"}, .seconds = 10};
-    options.args.insert(options.args.end(), args.begin(), args.end());
-    return run_program("", options).out;
+    args.insert(args.begin(), {"-S", dir_ + "/sock", "-f", dir_ + "/conf"});
+    return run_program("", {.program = TMUX_PROGRAM, .args = args, .seconds = 10}).out;
 }
 
+// In pieces, since tmux takes no command longer than about 16 KiB.
 void Terminal::type(const std::string& line)
 {
-    // In pieces, since tmux takes no command longer than about 16 KiB.
     for (std::size_t at = 0; at < line.size(); at += 8192)
         tmux({"send-keys", "-t", "g", "-l", line.substr(at, 8192)});
     press("Enter");
@@ -70,24 +64,18 @@ void Terminal::press(const std::string& key) { tmux({"send-keys", "-t", "g", key
 std::string Terminal::asked(const std::string& format)
 {
     std::string& answer = asked_[format];
-    if (answer.empty() || answer == "0") {
-        answer = tmux({"display", "-p", "-t", "g", format});
-        answer.pop_back();
-    }
+    if (answer.empty() || answer == "0")
+        answer = tmux({"display", "-p", "-t", "g", format}), answer.pop_back();
     return answer;
 }
 
+// The pane's terminal, for a look at what waits to be read, or to give it another height.
 void Terminal::wait_until_read(double seconds)
 {
-    int fd = open(asked("#{pane_tty}").c_str(), O_RDONLY | O_NOCTTY);
-    eventually([fd, unread = 1]() mutable { return ioctl(fd, FIONREAD, &unread) != 0 || unread == 0; },
-               seconds);
+    int fd = open(asked("#{pane_tty}").c_str(), O_RDONLY | O_NOCTTY), unread = 1;
+    eventually([&] { return ioctl(fd, FIONREAD, &unread) != 0 || unread == 0; }, seconds);
     close(fd);
 }
-
-void Terminal::spoil(const std::string& text) { std::ofstream(asked("#{pane_tty}")) << text; }
-
-void Terminal::freeze(bool frozen) { kill(std::stoi(asked("#{pid}")), frozen ? SIGSTOP : SIGCONT); }
 
 void Terminal::tell_rows(int rows)
 {
@@ -99,6 +87,10 @@ void Terminal::tell_rows(int rows)
     close(fd);
 }
 
+void Terminal::spoil(const std::string& text) { std::ofstream(asked("#{pane_tty}")) << text; }
+
+void Terminal::freeze(bool frozen) { kill(std::stoi(asked("#{pid}")), frozen ? SIGSTOP : SIGCONT); }
+
 void Terminal::resize(std::pair<int, int> size)
 {
     tmux({"resize-window", "-t", "g", "-x", std::to_string(size.first), "-y", std::to_string(size.second)});
@@ -108,14 +100,6 @@ std::string Terminal::output()
 {
     std::ifstream file(dir_ + "/output");
     return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
-int Terminal::game_pid()
-{
-    std::string shell = asked("#{pane_pid}");
-    if (game_pid_ == 0)
-        std::ifstream("/proc/" + shell + "/task/" + shell + "/children") >> game_pid_;
-    return game_pid_;
 }
 
 Rows Terminal::screen() { return rows_of(tmux({"capture-pane", "-p", "-t", "g"})); }
@@ -132,25 +116,19 @@ Rows Terminal::wait_until(const std::function<bool(const Rows&)>& done, double s
     return seen;
 }
 
-bool Terminal::waited(const std::function<bool(const Rows&)>& done, double seconds)
-{
-    return done(wait_until(done, seconds));
-}
-
 bool Terminal::wait_for_last_row(const std::string& text, double seconds)
 {
-    return waited([&](const Rows& rows) { return !rows.empty() && rows.back().rfind(text, 0) == 0; },
-                  seconds);
+    auto done = [&](const Rows& rows) { return !rows.empty() && rows.back().rfind(text, 0) == 0; };
+    return done(wait_until(done, seconds));
 }
 
 bool Terminal::shows(const std::string& text, double seconds)
 {
-    return waited(
-        [&](const Rows& rows) {
-            return std::any_of(rows.begin(), rows.end(),
-                               [&](const std::string& row) { return row.find(text) != row.npos; });
-        },
-        seconds);
+    auto done = [&](const Rows& rows) {
+        return std::any_of(rows.begin(), rows.end(),
+                           [&](const std::string& row) { return row.find(text) != row.npos; });
+    };
+    return done(wait_until(done, seconds));
 }
 
 std::pair<int, int> Terminal::cursor()
@@ -170,8 +148,17 @@ int Terminal::exit_status(double seconds)
     return status;
 }
 
-// What /proc tells of the game: the bytes it read or wrote, and its state, the letter after the command's
-// name, which is in parentheses.
+// What /proc tells of the game (the shell's first child) and the shell: the bytes the game read or
+// wrote; its state, the letter after the command's name, which is in parentheses; and after the
+// shell's state, its parent, group, session, terminal and the terminal's foreground group.
+int Terminal::game_pid()
+{
+    std::string shell = asked("#{pane_pid}");
+    if (game_pid_ == 0)
+        std::ifstream("/proc/" + shell + "/task/" + shell + "/children") >> game_pid_;
+    return game_pid_;
+}
+
 long Terminal::game_io(const std::string& which)
 {
     std::ifstream io("/proc/" + std::to_string(game_pid()) + "/io");
@@ -188,13 +175,11 @@ bool Terminal::game_stopped()
     return line.find(") T") != std::string::npos;
 }
 
-// The fields after the state: parent, group, session, terminal, the terminal's foreground group.
 bool Terminal::shell_in_foreground()
 {
     std::ifstream stat("/proc/" + asked("#{pane_pid}") + "/stat");
     std::string skipped;
     long group = 0, foreground = -1;
-    stat.ignore(1 << 12, ')');
-    stat >> skipped >> skipped >> group >> skipped >> skipped >> foreground;
+    stat.ignore(1 << 12, ')') >> skipped >> skipped >> group >> skipped >> skipped >> foreground;
     return group == foreground;
 }

@@ -61,8 +61,7 @@ public:
     int exit_status(double seconds = 10);
 
 private:
-    bool waited(const std::function<bool(const Rows&)>& done, double seconds);
-    std::string tmux(const std::vector<std::string>& args);
+    std::string tmux(std::vector<std::string> args);
     // What tmux says of the pane, asked once, so that it can be had while the terminal is frozen.
     std::string asked(const std::string& format);
     std::string dir_;

@@ -104,21 +104,13 @@ Rows last(Rows rows, std::size_t count)
 {
     return Rows(rows.end() - std::min(rows.size(), count), rows.end());
 }
-// Lines of 4,000 tabs, each echoed as one row, the first led by Ctrl-K, which echoes as "^K".
+// Lines of 4,000 tabs, each echoed as one row, the first led by Ctrl-K, which echoes as "^K"; and the
+// screen after many of them and a last line of Ctrl-K alone, in a terminal of `rows`.
 std::string long_lines(int count)
 {
-    std::string lines = "\v" + std::string(4000, '\t');
-    for (int line = 1; line < count; ++line)
-        lines += "\n" + std::string(4000, '\t');
-    return lines;
+    return std::string("\v").append(repeat(std::string(4000, '\t'), count, "\n"));
 }
-// The screen after many of them and a last line of Ctrl-K alone, in a terminal of `rows`.
-Rows last_typed(std::size_t rows)
-{
-    Rows shown(rows - 2);
-    shown.push_back("^K");
-    return shown;
-}
+Rows last_typed(std::size_t rows) { return rows_of(std::string(rows - 2, '\n') + "^K"); }
 // Stopped and continued again and again, then stopped while another program writes, and continued.
 void storm(Terminal& game)
 {
@@ -205,15 +197,9 @@ const std::string BLOCKING =
 std::vector<Stop> stops()
 {
     const Rows field_at_60 = rows_of(field_screen(), 60);
-    std::string ctrl_k_lines = std::string(4000, '\v'), ctrl_k_row, full_record = std::string(4095, '\t');
-    for (int line = 1; line < 140; ++line)
-        ctrl_k_lines += "\n" + std::string(4000, '\v');
-    for (int column = 0; column < 80; column += 2)
-        ctrl_k_row += "^K";
     // 300 lines of 4,095 tabs and a line end: the record keeps the last 256 lines, as many bytes as
     // it can hold, whose redraw leaves the cursor on row 256.
-    for (int line = 1; line < 300; ++line)
-        full_record += "\n" + std::string(4095, '\t');
+    const std::string full_record = repeat(std::string(4095, '\t'), 300, "\n");
     // clang-format off
     return {
         {"in a fight", "@", "12", ROUND, {4, 19}},
@@ -247,7 +233,7 @@ std::vector<Stop> stops()
         // Giving up at the castle after turning back draws the field below it, without a clear.
         {"with piped input, in 30 rows, after the castle and the field below it", "{ printf '2\\n1\\n2\\nx\\n'; sleep 30; } | @", "", last(rows_of(castle_screen() + field_screen()), 29), {0, 29}, "fg", {80, 30}, field_prompt_below},
         {"after 140 long lines", "@", long_lines(140) + "\n\v", last_typed(24)},
-        {"after 140 lines of Ctrl-K", "@", ctrl_k_lines, Rows(23, ctrl_k_row)},
+        {"after 140 lines of Ctrl-K", "@", repeat(std::string(4000, '\v'), 140, "\n"), Rows(23, repeat("^K", 40))},
         {"after 300 lines of 4 KiB in 260 rows, more than the record holds", "@", full_record, {}, {0, 256}, "fg", {80, 260},
          [](Terminal& game) { eventually([&] { return game.game_io("rchar:") >= 300 * 4096; }, 30); }},
         // Not stopped by Ctrl-Z: resized, or stopped and continued by signals, after another program
