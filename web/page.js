@@ -12,8 +12,9 @@ const terminal = new Terminal({cols: 80, rows: 24, convertEol: true, scrollback:
 terminal.open(screen);
 
 // What the page tells whoever watches it (the browser test, a curious player): whether the game
-// waits for input with all it wrote on the screen, whether it has ended, and some counts.
-const game = {waiting: false, waits: 0, ended: true, status: null, unshown: 0, writes: 0, bells: 0};
+// waits for input with all it wrote on the screen, whether it has ended, some counts, and when the
+// flashes began.
+const game = {waiting: false, waits: 0, ended: true, status: null, unshown: 0, writes: 0, bells: 0, flashes: []};
 window.stickquest = game;
 
 const encoder = new TextEncoder();
@@ -179,6 +180,7 @@ function show_bell() {
     if (flashed.length >= 3)
         return;
     flashed.push(now);
+    game.flashes.push(now);
     screen.classList.add("flash");
     setTimeout(() => screen.classList.remove("flash"), 150);
 }
