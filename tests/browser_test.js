@@ -85,12 +85,9 @@ const roads = [
 // Played last over http: the page again with the server gone, from what the service worker kept.
 const OFFLINE = {name: "a reload with the server gone", offline: true, steps: [type("2"), ENTER]};
 
-let failures = 0;
-function fail(what) {
-    failures++;
-    console.log("FAILED: " + what);
-}
-let roads_failed = 0;
+let failures = 0, roads_failed = 0;
+// Says what failed, and gives nothing for the step that failed.
+const fail = what => { failures++; console.log("FAILED: " + what); return null; };
 
 // The native game in a pane of its own. A shell waits in it once the game has ended, so that tmux
 // reads the game's last bytes (the clear of "q" among them) before the pane goes, which it did not
@@ -104,8 +101,7 @@ function pane(dir) {
         // tmux now and then fails to set a session up on a loaded machine: a new server tries again.
         start(args) {
             for (let tries = 3;; tries--) {
-                this.stop();
-                socket++;
+                this.stop(), socket++;
                 try {
                     return run("-f", path.join(dir, "conf"), "new-session", "-d", "-x", "80", "-y", "24", "--", "sh", "-c",
                                '"$0" "$@"; exec sleep 3600', native, ...args);
@@ -117,18 +113,11 @@ function pane(dir) {
         },
         send(step) {
             const keys = {Enter: "Enter", Backspace: "BSpace", "Ctrl-D": "C-d", "Ctrl-A": "C-a", Tab: "Tab", "\r": "Enter", "\x04": "C-d"};
-            if (step.text)
-                run("send-keys", "-l", step.text);
-            else if (step.burst)
-                run("send-keys", ...Array.from(step.burst, key => keys[key] || key));
-            else if (step.key || step.button)
-                run("send-keys", keys[step.key] || keys[step.button] || step.button);
+            const sent = step.text ? ["-l", step.text] : Array.from(step.burst || [step.key || step.button || ""], key => keys[key] || key);
+            sent.join("") && run("send-keys", ...sent);
         },
-        screen() {
-            const rows = run("capture-pane", "-p").split("\n").slice(0, 24);
-            const [x, y] = run("display", "-p", "#{cursor_x} #{cursor_y}").trim().split(" ").map(Number);
-            return {rows, cursor: [x, y]};
-        },
+        screen: () => ({rows: run("capture-pane", "-p").split("\n").slice(0, 24),
+                        cursor: run("display", "-p", "#{cursor_x} #{cursor_y}").trim().split(" ").map(Number)}),
         stop() { try { run("kill-server"); } catch (_) {} },
     };
 }
@@ -169,19 +158,14 @@ function spoken_check(seen, games) {
 async function compare(page, game, waits_before, label, games) {
     const deadline = Date.now() + 30000;
     let seen, native_seen;
-    for (;;) {
+    for (; Date.now() < deadline; await new Promise(resolve => setTimeout(resolve, 50))) {
         seen = await page_screen(page);
         const settled = seen.unshown == 0 && (seen.ended || (seen.waiting && seen.waits > waits_before));
         native_seen = settled && game?.screen();
         if (settled && (!game || JSON.stringify([seen.rows, seen.cursor]) == JSON.stringify([native_seen.rows, native_seen.cursor]))) {
             const unheard = spoken_check(seen, games);
-            if (unheard)
-                fail(`${label}: ${unheard}`);
-            return unheard ? null : seen;
+            return unheard ? fail(`${label}: ${unheard}`) : seen;
         }
-        if (Date.now() > deadline)
-            break;
-        await new Promise(resolve => setTimeout(resolve, 50));
     }
     fail(`${label}: the page differs from the terminal`);
     const rows = (rows, cursor) => rows.map((row, y) => `${String(y).padStart(2)}|${row}`).join("\n") + `\ncursor ${cursor}`;
@@ -193,9 +177,12 @@ async function compare(page, game, waits_before, label, games) {
 // window, no sideways scroll, keys of 44 px; then squeezed to nothing and back, the same font.
 async function check_layout(page, label) {
     const font = await page.evaluate(() => terminal.options.fontSize);
-    for (const [width, height] of [[844, 390], [390, 844], [360, 740]]) {
+    const resize = async (width, height) => {
         await page.setViewport({width, height});
         await page.waitForFunction(() => new Promise(resolve => requestAnimationFrame(() => requestAnimationFrame(resolve))));
+    };
+    for (const [width, height] of [[844, 390], [390, 844], [360, 740]]) {
+        await resize(width, height);
         const outside = await page.evaluate(() => {
             const boxes = [document.querySelector(".xterm-screen"), ...document.querySelectorAll("#keys > :not([hidden])")];
             // The terminal within its box's padding, where nothing clips it.
@@ -208,21 +195,17 @@ async function check_layout(page, label) {
                 .map(box => `${box.width}x${box.height} at ${box.x},${box.y}`)
                 .concat(document.documentElement.scrollWidth > innerWidth ? ["a sideways scroll"] : []);
         });
-        if (outside.length)
-            fail(`${label}: at ${width}x${height}, out of the window or too small: ${outside.join(", ")}`);
+        outside.length && fail(`${label}: at ${width}x${height}, out of the window or too small: ${outside.join(", ")}`);
     }
-    for (const [width, height] of [[1, 1], [800, 600]]) {
-        await page.setViewport({width, height});
-        await page.waitForFunction(() => new Promise(resolve => requestAnimationFrame(() => requestAnimationFrame(resolve))));
-    }
+    await resize(1, 1), await resize(800, 600);
     const back = await page.evaluate(() => terminal.options.fontSize);
-    if (back != font)
-        fail(`${label}: the font was ${font} px, and ${back} px once the window came back`);
+    back == font || fail(`${label}: the font was ${font} px, and ${back} px once the window came back`);
 }
 
 async function play(browser, base, road, game) {
     const failures_before = failures;
     const label = `${base.split(":")[0]}: ${road.name}`;
+    const expect = (holds, what) => holds || fail(`${label}: ${what}`);
     const page = await browser.newPage();
     if (road.reduced)
         await page.emulateMediaFeatures([{name: "prefers-reduced-motion", value: "reduce"}]);
@@ -238,8 +221,7 @@ async function play(browser, base, road, game) {
     if (road.offline) {
         await page.evaluate(() => Promise.race([navigator.serviceWorker.ready, new Promise(resolve => setTimeout(resolve, 30000))]));
         const caches = await page.evaluate(() => caches.keys());
-        if (!caches.length || !caches.every(name => /^stickquest-\d+\.\d+\.\d+$/.test(name)))
-            fail(`${label}: the kept files are not named by the release: ${caches}`);
+        expect(caches.length && caches.every(name => /^stickquest-\d+\.\d+\.\d+$/.test(name)), `the kept files are not named by the release: ${caches}`);
         await road.offline();
         await page.reload();
     }
@@ -258,16 +240,14 @@ async function play(browser, base, road, game) {
         const waits = seen.waits;
         if (step.again) {
             games++;
-            if (!await page.evaluate(() => document.activeElement.id == "again"))
-                fail(`${label}: Play again does not have the focus at the end`);
+            expect(await page.evaluate(() => document.activeElement.id == "again"), "Play again does not have the focus at the end");
             await page.keyboard.press("Enter");
             game.start(road.args || []);
         } else if (step.audit) {
             await page.addScriptTag({path: require.resolve("axe-core")});
             // Without preload, axe fetches no stylesheet, which a page opened from disk may not.
             const violations = await page.evaluate(async () => (await axe.run({preload: false})).violations.map(violation => violation.id));
-            if (violations.length)
-                fail(`${label}: axe-core finds ${violations.join(", ")}`);
+            expect(!violations.length, `axe-core finds ${violations.join(", ")}`);
         } else if (step.layout) {
             await check_layout(page, label);
         } else if (step.sound) {
@@ -275,20 +255,15 @@ async function play(browser, base, road, game) {
         } else if (step.escape) {
             await page.keyboard.press("Escape");
             await page.keyboard.press("Tab");
-            if (await page.evaluate(() => document.activeElement == terminal.textarea))
-                fail(`${label}: Escape, then Tab, does not leave the terminal`);
+            expect(await page.evaluate(() => document.activeElement != terminal.textarea), "Escape, then Tab, does not leave the terminal");
             await page.click("#terminal");
         } else if (step.tap) {
             await page.tap(`[data-key="${step.button}"]`);
-            if (await page.evaluate(() => document.activeElement == terminal.textarea || terminal.textarea.inputMode != "none"))
-                fail(`${label}: a tap on a key gives the terminal the focus, or lets it open a keyboard`);
+            expect(await page.evaluate(() => document.activeElement != terminal.textarea && terminal.textarea.inputMode == "none"),
+                   "a tap on a key gives the terminal the focus, or lets it open a keyboard");
         } else if (step.spaced) {
-            await page.evaluate(async (lines, pause) => {
-                for (const line of lines) {
-                    terminal.input(line);
-                    await new Promise(resolve => setTimeout(resolve, pause));
-                }
-            }, step.burst.match(/[^\r]*\r/g), step.spaced);
+            for (const line of step.burst.match(/[^\r]*\r/g))
+                await page.evaluate(keys => terminal.input(keys), line), await new Promise(resolve => setTimeout(resolve, step.spaced));
         } else if (step.burst) {
             await page.evaluate(keys => terminal.input(keys), step.burst);
         } else if (step.key?.startsWith("Ctrl-")) {
@@ -307,18 +282,12 @@ async function play(browser, base, road, game) {
         const hands_over = step.again || step.burst || step.key == "Enter" || step.key == "Ctrl-D" || step.button == "Enter";
         seen = await compare(page, game, hands_over ? waits : -1, `${label}, after ${JSON.stringify(step).slice(0, 60)}`, games);
     }
-    try {
-        await page.waitForFunction(() => !document.getElementById("terminal").matches(".flash, .rang"), {timeout: 10000});
-    } catch (_) {
-        fail(`${label}: the flash, or the steady border, never ends`);
-    }
+    await page.waitForFunction(() => !document.getElementById("terminal").matches(".flash, .rang"), {timeout: 10000})
+        .catch(() => fail(`${label}: the flash, or the steady border, never ends`));
     const verdict = !seen || failures > failures_before || !road.check ? true : road.check(seen);
-    if (verdict !== true)
-        fail(`${label}: ${verdict}`);
-    if (errors.length)
-        fail(`${label}: errors on the page: ${errors.join("; ")}`);
-    if (foreign.length)
-        fail(`${label}: requests outside the page's origin: ${foreign.join(", ")}`);
+    expect(verdict === true, verdict);
+    expect(!errors.length, `errors on the page: ${errors.join("; ")}`);
+    expect(!foreign.length, `requests outside the page's origin: ${foreign.join(", ")}`);
     await page.close();
     roads_failed += failures > failures_before;
     console.log(`${label}: ${failures > failures_before ? "failed" : "played as in the terminal"}`);
@@ -330,10 +299,8 @@ function serve() {
                    ".png": "image/png", ".webmanifest": "application/manifest+json"};
     const server = http.createServer((request, response) => {
         const file = path.join(site, path.normalize(decodeURIComponent(request.url.split("?")[0]).replace(/\/$/, "/index.html")));
-        fs.readFile(file, (error, data) => {
-            response.writeHead(error ? 404 : 200, {"Content-Type": types[path.extname(file)] || "application/octet-stream"});
-            response.end(error ? "" : data);
-        });
+        fs.readFile(file, (error, data) => response.writeHead(error ? 404 : 200, {"Content-Type": types[path.extname(file)] || "application/octet-stream"})
+            .end(error ? "" : data));
     });
     return new Promise(resolve => server.listen(0, "127.0.0.1", () => resolve(server)));
 }
@@ -342,10 +309,7 @@ async function main() {
     const dir = fs.mkdtempSync(path.join(os.tmpdir(), "stickquest-browser-"));
     const game = pane(dir);
     const server = await serve();
-    const browser = await puppeteer.launch({
-        executablePath: chromium,
-        args: ["--no-sandbox", "--disable-background-networking", "--disable-component-update"],
-    });
+    const browser = await puppeteer.launch({executablePath: chromium, args: ["--no-sandbox", "--disable-background-networking", "--disable-component-update"]});
     try {
         const base = which == "http" ? `http://127.0.0.1:${server.address().port}/` : "file://" + path.resolve(site) + "/";
         for (const road of which == "one" ? roads.slice(0, 1) : roads)
@@ -355,16 +319,11 @@ async function main() {
             await play(browser, base, OFFLINE, game);
         }
     } finally {
-        await browser.close();
-        server.close();
-        game.stop();
+        await browser.close(), server.close(), game.stop();
         fs.rmSync(dir, {recursive: true, force: true});
     }
     console.log(`${(which == "one" ? 1 : roads.length + (which == "http")) - roads_failed} passed, ${roads_failed} failed`);
     process.exitCode = failures ? 1 : 0;
 }
 
-main().catch(error => {
-    console.log(error);
-    process.exitCode = 1;
-});
+main().catch(error => { console.log(error); process.exitCode = 1; });

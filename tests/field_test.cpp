@@ -3,9 +3,7 @@
 #include "pipe_driver.h"
 #include "screens.h"
 
-#include <cstdio>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 namespace {
 
@@ -57,16 +55,11 @@ TEST(Field, PromptsArriveWholeBeforeAnyInputIsSent)
 // only the line end after the last answer.
 TEST(Field, AFollowingCommandReadsOnWhereTheGameStopped)
 {
-    const std::pair<std::string, std::string> scripts[] = {{"3\nq", "\nthe rest of the script\n"},
-                                                           {"q", "\n"}};
-    for (const auto& [played, rest] : scripts) {
-        char script[] = "/tmp/stickquest-script-XXXXXX";
-        int fd = mkstemp(script);
-        ASSERT_EQ(write(fd, (played + rest).data(), played.size() + rest.size()),
-                  static_cast<ssize_t>(played.size() + rest.size()));
-        close(fd);
-        RunResult run = run_program("", {.around = "{ \"$0\" >/dev/null; cat; } <" + std::string(script)});
-        std::remove(script);
+    const std::string from_a_file =
+        R"(f=$(mktemp) && printf %s "$1" >"$f" && { "$0" >/dev/null; cat; } <"$f"; rm "$f")";
+    for (const auto& [played, rest] :
+         {std::pair{"3\nq", "\nthe rest of the script\n"}, std::pair{"q", "\n"}}) {
+        RunResult run = run_program("", {.args = {played + std::string(rest)}, .around = from_a_file});
         expect_clean_end(run);
         EXPECT_EQ(run.out, rest);
     }

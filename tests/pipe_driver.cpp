@@ -147,10 +147,8 @@ bool PipeSession::pump(Clock::time_point deadline, Enough enough)
             close_fd(in_);
         pollfd fds[3] = {
             {out_, POLLIN, 0}, {err_, POLLIN, 0}, {input_.empty() || !writing ? -1 : in_, POLLOUT, 0}};
-        if (poll(fds, 3,
-                 std::min(ms_left(deadline), ms_left(writing || !output_seen ? deadline : input_from_))) ==
-                0 &&
-            Clock::now() >= deadline)
+        int wait = std::min(ms_left(deadline), ms_left(writing || !output_seen ? deadline : input_from_));
+        if (poll(fds, 3, wait) == 0 && Clock::now() >= deadline)
             return false;
         if (fds[0].revents && !output_seen)
             input_from_ = deadline_in(options_.late);
@@ -224,25 +222,17 @@ RunResult run_program(const std::string& input, const RunOptions& options)
 }
 
 // Where two outputs part, with a few lines around it from each: enough to see the fault, and a few
-// kilobytes however many megabytes the outputs are.
+// hundred bytes however many megabytes the outputs are.
 std::string first_difference(const std::string& got, const std::string& expected)
 {
-    std::size_t at =
-        std::mismatch(got.begin(), got.begin() + std::min(got.size(), expected.size()), expected.begin())
-            .first -
-        got.begin();
-    auto around = [at](const std::string& text) {
-        std::size_t from = std::min(at, text.size()), to = from;
-        for (int line = 0; line < 3 && from > 0; ++line)
-            from = text.rfind('\n', from - 1) == std::string::npos ? 0 : text.rfind('\n', from - 1);
-        for (int line = 0; line < 3 && to < text.size(); ++line)
-            to = std::min(text.find('\n', to + 1), text.size());
-        from = std::max(from, at > 1000 ? at - 1000 : 0);
-        return testing::PrintToString(text.substr(from, std::min(to, at + 1000) - from));
-    };
+    std::size_t at = 0;
+    while (at < got.size() && at < expected.size() && got[at] == expected[at])
+        ++at;
+    std::size_t from = at < 240 ? 0 : at - 240;
     return "the output parts from the expected at byte " + std::to_string(at) + " of " +
            std::to_string(got.size()) + " (expected " + std::to_string(expected.size()) +
-           "); around it,\n  expected: " + around(expected) + "\n  got:      " + around(got);
+           "); around it,\n  expected: " + testing::PrintToString(expected.substr(from, 480)) +
+           "\n  got:      " + testing::PrintToString(got.substr(from, 480));
 }
 
 void expect_clean_end(const RunResult& run, const std::string& what, int status, const std::string& err)

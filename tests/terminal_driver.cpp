@@ -99,7 +99,7 @@ void Terminal::resize(std::pair<int, int> size)
 std::string Terminal::output()
 {
     std::ifstream file(dir_ + "/output");
-    return std::string(std::istreambuf_iterator<char>(file), {});
+    return {std::istreambuf_iterator<char>(file), {}};
 }
 
 Rows Terminal::screen() { return rows_of(tmux({"capture-pane", "-p", "-t", "g"})); }
