@@ -15,6 +15,7 @@
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -71,10 +72,8 @@ PipeSession::PipeSession(const RunOptions& options) : options_(options)
     if (pipe(in) || pipe(err) ||
         (options.terminal_out ? openpty(&out[0], &out[1], nullptr, &raw, nullptr) : pipe(out)))
         throw std::runtime_error("cannot make the standard streams");
-    if (options.nonblocking_in)
-        fcntl(in[0], F_SETFL, O_NONBLOCK);
-    if (options.nonblocking_out)
-        fcntl(out[1], F_SETFL, O_NONBLOCK);
+    fcntl(in[0], F_SETFL, options.nonblocking_in ? O_NONBLOCK : 0);
+    fcntl(out[1], F_SETFL, options.nonblocking_out ? O_NONBLOCK : 0);
     std::vector<std::string> words = {options.program};
     // LeakSanitizer's check at exit stops the process with ptrace, and a SIGCONT arriving then can
     // undo the stop that it waits for: a program signalled again and again is spared that check, and
@@ -191,16 +190,21 @@ void PipeSession::send(const std::string& bytes) { input_ += bytes; }
 RunResult PipeSession::finish(double seconds)
 {
     closing_ = true;
-    RunResult result;
-    result.timed_out = !pump(deadline_in(seconds), [] { return false; }) && !stopped_;
-    result.wrote_too_much = out_text_.size() > options_.most_bytes;
-    result.stopped = stopped_;
-    result.answered_in = answered_in_;
-    if (result.timed_out || result.wrote_too_much || result.stopped)
+    bool timed_out = !pump(deadline_in(seconds), [] { return false; }) && !stopped_;
+    bool too_much = out_text_.size() > options_.most_bytes;
+    if (timed_out || too_much || stopped_)
         kill(pid_, SIGKILL);
     int status = 0;
-    waitpid(pid_, &status, 0);  // no handler here can interrupt it
-    pid_ = -1;
+    waitpid(std::exchange(pid_, -1), &status, 0);  // no handler here can interrupt it
+    RunResult result = {std::move(out_text_),
+                        std::move(err_text_),
+                        WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status),
+                        timed_out,
+                        too_much,
+                        stopped_,
+                        0,
+                        0,
+                        answered_in_};
     // strace writes a line a call, the process's number first: "123 read(0, ..." or "123 write(1, ...".
     std::ifstream trace(trace_);
     for (std::string line; std::getline(trace, line);) {
@@ -208,9 +212,6 @@ RunResult PipeSession::finish(double seconds)
         result.reads += call.rfind("read(0,", 0) == 0;
         result.writes += call.rfind("write(1,", 0) == 0;
     }
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    result.out.swap(out_text_);
-    result.err.swap(err_text_);
     return result;
 }
 

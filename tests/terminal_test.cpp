@@ -17,7 +17,7 @@ namespace {
 const Rows FIELD = rows_of(field_screen()), CASTLE = rows_of(castle_screen());
 const Rows ROUND = rows_of(battle_round(96, 34));
 
-TEST(Terminal, TheFieldAndTheCastleKeepTheirPlacesAndEndsLeaveWhatTheyShould)
+TEST(Terminal, EachScreenKeepsItsPlaceAndEachEndLeavesWhatItShould)
 {
     Terminal game;
     ASSERT_EQ(game.wait_for(FIELD), FIELD);
@@ -43,17 +43,15 @@ TEST(Terminal, TheFieldAndTheCastleKeepTheirPlacesAndEndsLeaveWhatTheyShould)
     fight.press("C-d");
     EXPECT_EQ(fight.exit_status(), 0);
     EXPECT_EQ(fight.screen(), FIELD);
-}
 
-TEST(Terminal, TheControlScreenWaitsForOneCharacter)
-{
-    Terminal game("@ go");
-    ASSERT_EQ(game.wait_for(rows_of(CONTROL_SCREEN)), rows_of(CONTROL_SCREEN));
-    EXPECT_EQ(game.cursor(), std::make_pair(22, 1));
-    // "a" answers the wait; "b" reaches the field prompt, which clears and draws the field again.
-    game.type("ab");
-    ASSERT_EQ(game.wait_for(FIELD), FIELD);
-    EXPECT_EQ(game.cursor(), std::make_pair(0, 23));
+    // The control screen waits for one character: "a" answers the wait; "b" reaches the field prompt,
+    // which clears and draws the field again.
+    Terminal controls("@ go");
+    ASSERT_EQ(controls.wait_for(rows_of(CONTROL_SCREEN)), rows_of(CONTROL_SCREEN));
+    EXPECT_EQ(controls.cursor(), std::make_pair(22, 1));
+    controls.type("ab");
+    ASSERT_EQ(controls.wait_for(FIELD), FIELD);
+    EXPECT_EQ(controls.cursor(), std::make_pair(0, 23));
 }
 
 TEST(Terminal, FightScreensKeepTheirRowsAndOnlyRoundsRing)
