@@ -82,8 +82,13 @@ const roads = [
      check: page => page.ended && page.bells == 0 && page.rows[22].startsWith("for go to right") ||
                     "the pasted lines did not visit the castle and turn back"},
 ];
-// Played last over http: the page again with the server gone, from what the service worker kept.
-const OFFLINE = {name: "a reload with the server gone", offline: true, steps: [type("2"), ENTER]};
+// Played last over http, where the host tells browsers to keep files for ten minutes: a new release
+// published, which the second load after it must run whole, as the host says so and as it says
+// not to; then the page again with the server gone, from what the service worker kept.
+const LAST = [{name: "a new release", publish: "max-age=600", steps: [type("2"), ENTER]},
+              {name: "a new release, on a host that keeps nothing", publish: "no-cache", steps: [type("1"), ENTER]},
+              {name: "a reload with the server gone", offline: true, steps: [type("2"), ENTER]}];
+let release = 0, cache_control = "max-age=600";
 
 let failures = 0, roads_failed = 0;
 // Says what failed, and gives nothing for the step that failed.
@@ -131,25 +136,28 @@ async function page_screen(page) {
         ...window.stickquest,
         most_flashes_in_a_second: Math.max(0, ...stickquest.flashes.map(start => stickquest.flashes.filter(time => time >= start && time < start + 1000).length)),
         focused: document.activeElement == document.querySelector(".xterm-helper-textarea"),
-        spoken: document.getElementById("spoken")?.textContent ?? "",
+        spoken: Array.from(document.querySelectorAll("#spoken li"), row => row.textContent).join("\n"),
         live: document.getElementById("spoken")?.getAttribute("aria-live"),
         spoken_changes: window.spoken_changes,
     }));
 }
 
-// A screen reader hears the words of the screen where the game waits, politely: the prompt among
-// them, once (nothing of a screen typed ahead), no art and no lone letter of it; and the page speaks
-// only when the game waits or ends.
+// A screen reader hears the words of the screen where the game waits, politely, a row an item: the
+// prompt among them, once (nothing of a screen typed ahead), no art and no lone letter of it; then,
+// at the end, that the game has ended. The page speaks only when the game waits or ends.
 function spoken_check(seen, games) {
     const prompt = seen.rows.filter(row => /[a-z]{2}/i.test(row)).pop() || "";
-    const lines = seen.spoken.split("\n"), last = lines[lines.length - 1];
+    const lines = seen.spoken.split("\n");
+    if (seen.ended && lines.pop() != "The game has ended. Play again starts a new one.")
+        return `the end is not told: ${JSON.stringify(seen.spoken)}`;
+    const last = lines[lines.length - 1];
     if (seen.live != "polite" || seen.spoken_changes > seen.waits + games - !seen.ended)
         return `the live region is "${seen.live}", and changed ${seen.spoken_changes} times in ${seen.waits} waits`;
-    if (!prompt)
-        return null; // a cleared screen has nothing to hear
+    if (!prompt || (seen.ended && !lines.length))
+        return null; // a cleared screen, or an end that drew nothing new, has no more to hear
     return !last || !prompt.includes(last) ? `the live region ends "${last}", not the prompt "${prompt}"` :
            lines.filter(line => line == last).length > 1 ? `the live region reads screens typed ahead: ${JSON.stringify(seen.spoken)}` :
-           /_{4}|-{4}|={4}|(^|\s)[a-z](\s|$)/im.test(seen.spoken) ? `the live region reads art: ${JSON.stringify(seen.spoken)}` : null;
+           /_{4}|-{4}|={4}|(^|\s)[a-z](\s|$)/im.test(lines.join("\n")) ? `the live region reads art: ${JSON.stringify(seen.spoken)}` : null;
 }
 
 // Waits until the page has taken the step (the game waits again for input, more often than
@@ -177,12 +185,25 @@ async function compare(page, game, waits_before, label, games) {
 // window, no sideways scroll, keys of 44 px; then squeezed to nothing and back, the same font.
 async function check_layout(page, label) {
     const font = await page.evaluate(() => terminal.options.fontSize);
+    // A ring on the terminal in focus, no double-tap zoom on the keys, a word for a browser without
+    // JavaScript, and the terminal's edge kept in forced colours.
+    const looks = async () => page.evaluate(() => [getComputedStyle(document.getElementById("terminal")).outlineStyle,
+        getComputedStyle(document.querySelector("[data-key]")).touchAction, document.querySelector("noscript")?.textContent.includes("JavaScript"),
+        getComputedStyle(document.getElementById("terminal")).borderStyle]);
+    const cdp = await page.createCDPSession();
+    const forced = value => cdp.send("Emulation.setEmulatedMedia", {features: [{name: "forced-colors", value}]});
+    await forced("active");
+    const [ring, touch, noscript, edge] = await looks();
+    await forced("none");
+    ring != "none" && touch == "manipulation" && noscript && edge == "solid" || fail(`${label}: ring ${ring}, touch ${touch}, noscript ${noscript}, edge ${edge}`);
     const resize = async (width, height) => {
         await page.setViewport({width, height});
         await page.waitForFunction(() => new Promise(resolve => requestAnimationFrame(() => requestAnimationFrame(resolve))));
     };
-    for (const [width, height] of [[844, 390], [390, 844], [360, 740]]) {
+    for (const [width, height] of [[844, 390], [667, 375], [390, 844], [360, 740]]) {
         await resize(width, height);
+        const sideways = width > height ? await page.evaluate(() => terminal.options.fontSize) : 10;
+        sideways < 10 && fail(`${label}: at ${width}x${height}, the keys leave the terminal text of ${sideways} px`);
         const outside = await page.evaluate(() => {
             const boxes = [document.querySelector(".xterm-screen"), ...document.querySelectorAll("#keys > :not([hidden])")];
             // The terminal within its box's padding, where nothing clips it.
@@ -218,6 +239,15 @@ async function play(browser, base, road, game) {
     });
     await page.goto(base + "index.html" + (road.query || ""));
     // Offline, after the service worker kept the site under the release's name.
+    if (road.publish) {
+        await page.evaluate(() => navigator.serviceWorker.ready);
+        cache_control = road.publish, release++;
+        await page.reload();
+        await page.waitForFunction(name => caches.keys().then(names => names.join() == name), {timeout: 30000, polling: 100},
+                                   `stickquest-${release}.0.0`).catch(() => fail(`${label}: the new release's files were not kept alone`));
+        await page.reload();
+        expect(await page.evaluate(() => window.release) == release, "the second load after a new release runs the old one");
+    }
     if (road.offline) {
         await page.evaluate(() => Promise.race([navigator.serviceWorker.ready, new Promise(resolve => setTimeout(resolve, 30000))]));
         const caches = await page.evaluate(() => caches.keys());
@@ -237,7 +267,7 @@ async function play(browser, base, road, game) {
     for (const step of road.steps) {
         if (!seen || failures > failures_before)
             break;
-        const waits = seen.waits;
+        const waits = seen.waits, before = seen;
         if (step.again) {
             games++;
             expect(await page.evaluate(() => document.activeElement.id == "again"), "Play again does not have the focus at the end");
@@ -281,6 +311,7 @@ async function play(browser, base, road, game) {
             game?.send(step);
         const hands_over = step.again || step.burst || step.key == "Enter" || step.key == "Ctrl-D" || step.button == "Enter";
         seen = await compare(page, game, hands_over ? waits : -1, `${label}, after ${JSON.stringify(step).slice(0, 60)}`, games);
+        seen?.writes > before.writes && seen.spoken_changes == before.spoken_changes && fail(`${label}: a new screen is not spoken`);
     }
     await page.waitForFunction(() => !document.getElementById("terminal").matches(".flash, .rang"), {timeout: 10000})
         .catch(() => fail(`${label}: the flash, or the steady border, never ends`));
@@ -299,8 +330,12 @@ function serve() {
                    ".png": "image/png", ".webmanifest": "application/manifest+json"};
     const server = http.createServer((request, response) => {
         const file = path.join(site, path.normalize(decodeURIComponent(request.url.split("?")[0]).replace(/\/$/, "/index.html")));
-        fs.readFile(file, (error, data) => response.writeHead(error ? 404 : 200, {"Content-Type": types[path.extname(file)] || "application/octet-stream"})
-            .end(error ? "" : data));
+        // A new release: the worker names its cache anew, and the page's script tells its number.
+        const published = data => !release ? data : file.endsWith("sw.js") ? String(data).replace(/stickquest-[\d.]+/, `stickquest-${release}.0.0`) :
+                                   file.endsWith("page.js") ? data + `\nwindow.release = ${release};\n` : data;
+        fs.readFile(file, (error, data) => response.writeHead(error ? 404 : 200, {"Content-Type": types[path.extname(file)] || "application/octet-stream",
+                                                                                   "Cache-Control": cache_control})
+            .end(error ? "" : published(data)));
     });
     return new Promise(resolve => server.listen(0, "127.0.0.1", () => resolve(server)));
 }
@@ -315,14 +350,15 @@ async function main() {
         for (const road of which == "one" ? roads.slice(0, 1) : roads)
             await play(browser, base, road, game);
         if (which == "http") {
-            OFFLINE.offline = () => new Promise(resolve => server.close(resolve) && server.closeAllConnections());
-            await play(browser, base, OFFLINE, game);
+            LAST[2].offline = () => new Promise(resolve => server.close(resolve) && server.closeAllConnections());
+            for (const road of LAST)
+                await play(browser, base, road, game);
         }
     } finally {
         await browser.close(), server.close(), game.stop();
         fs.rmSync(dir, {recursive: true, force: true});
     }
-    console.log(`${(which == "one" ? 1 : roads.length + (which == "http")) - roads_failed} passed, ${roads_failed} failed`);
+    console.log(`${(which == "one" ? 1 : roads.length + (which == "http") * LAST.length) - roads_failed} passed, ${roads_failed} failed`);
     process.exitCode = failures ? 1 : 0;
 }
 

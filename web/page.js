@@ -116,9 +116,11 @@ document.addEventListener("keydown", event => {
 screen.addEventListener("click", () => terminal.focus());
 
 // What a screen reader hears: the words of each new screen, once the game waits for the player or
-// ends, from the last clear on. The pictures stay out: runs of drawing characters are dropped, with a
-// lone letter that touches one (the sun's disc), and a row left without a word says nothing. What
-// the player types is not repeated: the terminal's echo is not the game's.
+// ends, from the last clear on, a list item a row, so that it pauses between rows and the player can
+// go through them again. New items each time, so that a screen is spoken even when its words are
+// those of the last. The pictures stay out: runs of drawing characters are dropped, with a lone
+// letter that touches one (the sun's disc), and a row left without a word says nothing. What the
+// player types is not repeated: the terminal's echo is not the game's. At the end, the page says so.
 const spoken = document.getElementById("spoken");
 const decoder = new TextDecoder();
 let unspoken = "";
@@ -129,13 +131,16 @@ function words(row) {
         .filter(piece => /[a-z]{2}/i.test(piece))
         .join(" ");
 }
-function speak() {
+const ENDED = "The game has ended. Play again starts a new one.";
+function speak(ended) {
     const cleared = unspoken.lastIndexOf("\x1b[2J");
     const screenful = unspoken.slice(cleared < 0 ? 0 : cleared).replace(/\x1b\[[0-9;]*[A-Za-z]|[\x00-\x09\x0b-\x1f]/g, "");
     unspoken = "";
-    const rows = screenful.split("\n").map(words).filter(row => row);
+    const rows = screenful.split("\n").map(words).filter(row => row).concat(ended ? [ENDED] : []);
+    const list = document.createElement("ul");
+    list.append(...rows.map(row => Object.assign(document.createElement("li"), {textContent: row})));
     if (rows.length)
-        spoken.textContent = rows.join("\n");
+        spoken.replaceChildren(list);
 }
 
 function show(data) {
@@ -242,7 +247,7 @@ function start() {
         printErr: console.error,
         onExit: status => {
             Object.assign(game, {ended: true, status});
-            speak();
+            speak(true);
             again.hidden = false;
             again.focus();
         },
