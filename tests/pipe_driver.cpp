@@ -75,17 +75,17 @@ PipeSession::PipeSession(const RunOptions& options) : options_(options)
     fcntl(in[0], F_SETFL, options.nonblocking_in ? O_NONBLOCK : 0);
     fcntl(out[1], F_SETFL, options.nonblocking_out ? O_NONBLOCK : 0);
     std::vector<std::string> words = {options.program};
+    if (!options.around.empty())
+        words = {"/bin/bash", "-c", "set -o pipefail; " + options.around, options.program};
+    words.insert(words.end(), options.args.begin(), options.args.end());
     // LeakSanitizer's check at exit stops the process with ptrace, and a SIGCONT arriving then can
     // undo the stop that it waits for: a program signalled again and again is spared that check, and
     // so is one that strace already traces.
     const char* asan = std::getenv("ASAN_OPTIONS");
     bool counted = options.most_reads || options.most_writes;
     if (options_.late_slow_and_signalled || counted)
-        words = {"/usr/bin/env", "ASAN_OPTIONS=" + std::string(asan ? asan : "") + ":detect_leaks=0",
-                 options.program};
-    if (!options.around.empty())
-        words = {"/bin/bash", "-c", "set -o pipefail; " + options.around, options.program};
-    words.insert(words.end(), options.args.begin(), options.args.end());
+        words.insert(words.begin(),
+                     {"/usr/bin/env", "ASAN_OPTIONS=" + std::string(asan ? asan : "") + ":detect_leaks=0"});
     if (counted) {
         char trace[] = "/tmp/stickquest-trace-XXXXXX";
         close(mkstemp(trace));

@@ -159,6 +159,7 @@ void read_as_an_orphan(Terminal& game)
     game.type("sleep 30");
     game.type("3");
     ASSERT_TRUE(game.shows("stickquest: cannot read standard input: Input/output error"));
+    game.press("C-c");  // and the line left unread goes
 }
 // Continued in the background (not by the shell) with a line waiting, the game is woken by it in its
 // wait, and stops itself there; the shell then takes the line (Ctrl-C keeps it: noflsh), and fg
