@@ -59,25 +59,33 @@ function echoed(character) {
     return code < 0x20 && character != "\t" ? "^" + String.fromCharCode(code + 0x40) : character;
 }
 
+// Where each tab of the line began, once the terminal has drawn up to it: the terminal erases a tab
+// back to there, not by one column.
+let tab_starts = [];
+
 function press(character) {
     if (game.ended)
         return;
     if (character == "\r") {
         show("\r\n");
         hand_over(encoder.encode(line + "\n"));
-        line = "";
+        line = "", tab_starts = [];
     } else if (character == "\x7f" || character == "\b") {
         const last = Array.from(line).pop();
         if (last === undefined)
             return;
         line = line.slice(0, -last.length);
         const width = Array.from(echoed(last)).length; // a column for each character, as the terminal erases
-        show("\b".repeat(width) + " ".repeat(width) + "\b".repeat(width));
+        const start = last == "\t" ? tab_starts.pop() : undefined;
+        show(start === undefined ? "\b".repeat(width) + " ".repeat(width) + "\b".repeat(width)
+                                 : "\b".repeat(Math.min(79, Math.floor(start / 8) * 8 + 8) - start));
     } else if (character == "\x04") {
         // Ctrl-D hands over the line as it stands; on an empty line that is the end of input.
         hand_over(line ? encoder.encode(line) : null);
-        line = "";
+        line = "", tab_starts = [];
     } else {
+        if (character == "\t")
+            terminal.write("", () => tab_starts.push(terminal.buffer.active.cursorX));
         show(echoed(character));
         line += character;
     }
