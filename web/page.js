@@ -218,25 +218,22 @@ document.addEventListener("pointerdown", allow_sound);
 
 // The whole terminal fits its box, which the page lays out to fit the window, width and height: the
 // font is scaled to the room, never below a floor that keeps it drawable, and grows back when the
-// room comes back.
+// room comes back. Each font size lays the terminal out anew, which is most of what the page costs a
+// phone: the terminal scales nearly in proportion to its font, so one measurement at the largest
+// font gives it, the same whatever the font was before; rows a whole pixel high may then want a
+// tenth or two less.
 const LARGEST_FONT = 24, SMALLEST_FONT = 3;
 function fit() {
     const style = getComputedStyle(screen);
     const room = [screen.clientWidth - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight),
                   screen.clientHeight - parseFloat(style.paddingTop) - parseFloat(style.paddingBottom)];
     const drawn = screen.querySelector(".xterm-screen");
-    const size = () => [drawn.offsetWidth, drawn.offsetHeight];
-    const fits = () => size().every((length, axis) => length <= room[axis]);
-    const scale = Math.min(...size().map((length, axis) => room[axis] / length));
-    const font = terminal.options.fontSize * (isFinite(scale) && scale > 0 ? scale : 1);
-    // From an estimate, up and then down in tenths to the largest font that fits: the same one
-    // whatever the font was before, so that a window squeezed and grown back shows what it showed.
-    const step = tenths => terminal.options.fontSize = Math.round(terminal.options.fontSize * 10 + tenths) / 10;
-    terminal.options.fontSize = Math.max(SMALLEST_FONT, Math.min(LARGEST_FONT, Math.floor(font * 10) / 10));
-    while (fits() && terminal.options.fontSize < LARGEST_FONT)
-        step(1);
-    while (!fits() && terminal.options.fontSize > SMALLEST_FONT)
-        step(-1);
+    const scale = () => Math.min(...[drawn.offsetWidth, drawn.offsetHeight].map((length, axis) => room[axis] / length));
+    const set = font => terminal.options.fontSize = Math.max(SMALLEST_FONT, Math.min(LARGEST_FONT, Math.floor(font * 10) / 10));
+    set(LARGEST_FONT);
+    set(LARGEST_FONT * scale());
+    while (scale() < 1 && terminal.options.fontSize > SMALLEST_FONT)
+        set(terminal.options.fontSize - 0.1);
 }
 
 // A new game, as a new start in a new terminal would give: a cleared screen, experience at 0.
