@@ -16,9 +16,7 @@
 Terminal::Terminal(const std::string& command, Start start, std::pair<int, int> size)
 {
     char pattern[] = "/tmp/stickquest-tty-XXXXXX";
-    if (!mkdtemp(pattern))
-        throw std::runtime_error("mkdtemp failed");
-    dir_ = pattern;
+    dir_ = mkdtemp(pattern) ? pattern : throw std::runtime_error("mkdtemp failed");
     std::ofstream(dir_ + "/conf") << "set -g remain-on-exit on\nset -g remain-on-exit-format ''\n"
                                      "set -g status off\nset -g bell-action any\n";
     std::string line = command;
@@ -34,7 +32,7 @@ Terminal::Terminal(const std::string& command, Start start, std::pair<int, int> 
     session.insert(session.end(), shell.begin(), shell.end());
     tmux(session);
     tmux({"pipe-pane", "-t", "g", "cat >'" + dir_ + "/output'"});
-    if (start == from_shell && wait_for_last_row("$"))
+    if (start == from_shell && shows("$", true))
         type(line);
 }
 
@@ -116,17 +114,13 @@ Rows Terminal::wait_until(const std::function<bool(const Rows&)>& done, double s
     return seen;
 }
 
-bool Terminal::wait_for_last_row(const std::string& text, double seconds)
+bool Terminal::shows(const std::string& text, bool last_row, double seconds)
 {
-    auto done = [&](const Rows& rows) { return !rows.empty() && rows.back().rfind(text, 0) == 0; };
-    return done(wait_until(done, seconds));
-}
-
-bool Terminal::shows(const std::string& text, double seconds)
-{
+    auto holds = [&](const std::string& row) {
+        return last_row ? row.rfind(text, 0) == 0 : row.find(text) != row.npos;
+    };
     auto done = [&](const Rows& rows) {
-        return std::any_of(rows.begin(), rows.end(),
-                           [&](const std::string& row) { return row.find(text) != row.npos; });
+        return last_row ? !rows.empty() && holds(rows.back()) : std::any_of(rows.begin(), rows.end(), holds);
     };
     return done(wait_until(done, seconds));
 }

@@ -49,10 +49,8 @@ public:
     // returns the last screen seen.
     Rows wait_for(const Rows& rows, double seconds = 10);
     Rows wait_until(const std::function<bool(const Rows&)>& done, double seconds = 10);
-    // Once the last row starts with `text`, or until the deadline; whether it did.
-    bool wait_for_last_row(const std::string& text, double seconds = 10);
-    // Once a row holds `text`, or until the deadline; whether one did.
-    bool shows(const std::string& text, double seconds = 10);
+    // Once a row holds `text` (or the last row starts with it), or until the deadline; whether it did.
+    bool shows(const std::string& text, bool last_row = false, double seconds = 10);
     // Column and row of the cursor, counted from 0.
     std::pair<int, int> cursor();
     bool bell_rang();

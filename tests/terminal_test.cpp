@@ -138,7 +138,7 @@ void resized_while_drawing(Terminal& game)
 }
 // Once the field's prompt shows at the bottom, whatever stands above it; or once the field shows,
 // Enter and the line ends typed before it.
-void field_prompt_below(Terminal& game) { game.wait_for_last_row(FIELD.back()); }
+void field_prompt_below(Terminal& game) { game.shows(FIELD.back(), true); }
 template <int lines>
 void enters_on_field(Terminal& game)
 {
@@ -173,14 +173,14 @@ void woken_in_the_background(Terminal& game)
     kill(game.game_pid(), SIGCONT);
     ASSERT_TRUE(eventually([&] { return game.game_io("wchar:") > 0 && game.game_stopped(); }));
     game.press("C-c");
-    ASSERT_TRUE(game.shows("3: command not found") && game.wait_for_last_row("$"));
+    ASSERT_TRUE(game.shows("3: command not found") && game.shows("$", true));
 }
 // Once drawn again, the game goes on as before: each move clears once.
 void plays_on(Terminal& game)
 {
     for (const char* move : {"3", "3", "q"})
         game.type(move);
-    ASSERT_TRUE(game.wait_for_last_row("$"));
+    ASSERT_TRUE(game.shows("$", true));
     std::string output = game.output();
     std::size_t clears = 0;
     for (std::size_t at = output.find(CLEAR); at != std::string::npos; at = output.find(CLEAR, at + 1))
@@ -258,8 +258,8 @@ TEST_P(CtrlZAndFg, DrawTheScreenAgain)
     bool in_background = stop.command.find('&') != std::string::npos;
     if (stop.command.find('|') == std::string::npos && !in_background) {
         bool controls = stop.command.find("@ x") != std::string::npos;
-        ASSERT_TRUE(game.wait_for_last_row(controls ? "for exit press any key"
-                                                    : rows_of(field_screen(), stop.size.first).back()));
+        ASSERT_TRUE(game.shows(
+            controls ? "for exit press any key" : rows_of(field_screen(), stop.size.first).back(), true));
         game.type(stop.line);
     }
     if (stop.upset) {
@@ -275,7 +275,7 @@ TEST_P(CtrlZAndFg, DrawTheScreenAgain)
         EXPECT_EQ(game.game_io("wchar:"), 0) << "drawn over the shell";
     } else if (*stop.resume && !in_background) {
         game.press("C-z");
-        ASSERT_TRUE(game.wait_for_last_row("$"));
+        ASSERT_TRUE(game.shows("$", true));
     }
     // Whatever the shell does before fg, the game in the background is stopped and writes not one
     // byte; the shell reports it stopped as a read in the background would.
@@ -284,7 +284,7 @@ TEST_P(CtrlZAndFg, DrawTheScreenAgain)
     while (std::getline(resume, line) && line != "fg") {
         long written = game.game_io("wchar:");
         game.type(line);
-        ASSERT_TRUE(game.wait_for_last_row("$")) << line;
+        ASSERT_TRUE(game.shows("$", true)) << line;
         ASSERT_TRUE(eventually([&] { return game.game_stopped(); })) << "not stopped after " << line;
         ASSERT_EQ(game.game_io("wchar:"), written) << "drawn over the shell after " << line;
         if (line == "jobs -l") {
