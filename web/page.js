@@ -8,7 +8,8 @@ const screen = document.getElementById("terminal");
 const again = document.getElementById("again");
 const sound = document.getElementById("sound");
 // Rows a little taller than the font, so that small fonts keep their underscores.
-const terminal = new Terminal({cols: 80, rows: 24, convertEol: true, scrollback: 0, fontSize: 16, lineHeight: 1.1});
+// It starts at the largest font, from which it is fitted to its box.
+const terminal = new Terminal({cols: 80, rows: 24, convertEol: true, scrollback: 0, fontSize: 24, lineHeight: 1.1});
 terminal.open(screen);
 
 // What the page tells whoever watches it (the browser test, a curious player): whether the game
@@ -222,11 +223,16 @@ document.addEventListener("pointerdown", allow_sound);
 // phone: the terminal scales nearly in proportion to its font, so one measurement at the largest
 // font gives it, the same whatever the font was before; rows a whole pixel high may then want a
 // tenth or two less.
+// A box of the size the font was last fitted to keeps it.
 const LARGEST_FONT = 24, SMALLEST_FONT = 3;
+let fitted_to = "";
 function fit() {
     const style = getComputedStyle(screen);
     const room = [screen.clientWidth - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight),
                   screen.clientHeight - parseFloat(style.paddingTop) - parseFloat(style.paddingBottom)];
+    if (String(room) == fitted_to)
+        return;
+    fitted_to = String(room);
     const drawn = screen.querySelector(".xterm-screen");
     const scale = () => Math.min(...[drawn.offsetWidth, drawn.offsetHeight].map((length, axis) => room[axis] / length));
     const set = font => terminal.options.fontSize = Math.max(SMALLEST_FONT, Math.min(LARGEST_FONT, Math.floor(font * 10) / 10));
