@@ -3,9 +3,10 @@
 // same keys: after every step the page's rows and cursor must be the pane's. Every road is played
 // from file:// and from a server on 127.0.0.1, with no request leaving the page's origin and no
 // error on the page.
-// usage: node browser_test.js SITE NATIVE_GAME TMUX CHROMIUM file|http|one (NODE_PATH finds
-// puppeteer-core): every road from file://, or from the server (and then offline); or only the first
-// road, from file:// (for a site unpacked from its zip). A road stops at its first wrong step.
+// usage: node browser_test.js SITE NATIVE_GAME TMUX CHROMIUM file|http|release|one (NODE_PATH finds
+// puppeteer-core): every road from file://, or from the server; or, from the server, new releases
+// and the page offline; or only the first road, from file:// (for a site unpacked from its zip). A
+// road stops at its first wrong step.
 "use strict";
 const child_process = require("child_process");
 const fs = require("fs");
@@ -82,13 +83,15 @@ const roads = [
      check: page => page.ended && page.bells == 0 && page.rows[22].startsWith("for go to right") ||
                     "the pasted lines did not visit the castle and turn back"},
 ];
-// Played last over http, where the host tells browsers to keep files for ten minutes: a new release
-// published, which the second load after it must run whole, as the host says so and as it says
-// not to; then the page again with the server gone, from what the service worker kept.
+// Played over http in a test of their own, where the host tells browsers to keep files for ten
+// minutes: a new release published, which the second load after it must run whole, as the host
+// says so and as it says not to; then the page again with the server gone, from what the service
+// worker kept.
 const LAST = [{name: "a new release", publish: "max-age=600", steps: [type("2"), ENTER]},
               {name: "a new release, on a host that keeps nothing", publish: "no-cache", steps: [type("1"), ENTER]},
               {name: "a reload with the server gone", offline: true, steps: [type("2"), ENTER]}];
 let release = 0, cache_control = "max-age=600";
+const played = which == "one" ? roads.slice(0, 1) : which == "release" ? LAST : roads;
 
 let failures = 0, roads_failed = 0;
 // Says what failed, and gives nothing for the step that failed.
@@ -346,19 +349,15 @@ async function main() {
     const server = await serve();
     const browser = await puppeteer.launch({executablePath: chromium, args: ["--no-sandbox", "--disable-background-networking", "--disable-component-update"]});
     try {
-        const base = which == "http" ? `http://127.0.0.1:${server.address().port}/` : "file://" + path.resolve(site) + "/";
-        for (const road of which == "one" ? roads.slice(0, 1) : roads)
+        const base = ["http", "release"].includes(which) ? `http://127.0.0.1:${server.address().port}/` : "file://" + path.resolve(site) + "/";
+        LAST[2].offline = () => new Promise(resolve => server.close(resolve) && server.closeAllConnections());
+        for (const road of played)
             await play(browser, base, road, game);
-        if (which == "http") {
-            LAST[2].offline = () => new Promise(resolve => server.close(resolve) && server.closeAllConnections());
-            for (const road of LAST)
-                await play(browser, base, road, game);
-        }
     } finally {
         await browser.close(), server.close(), game.stop();
         fs.rmSync(dir, {recursive: true, force: true});
     }
-    console.log(`${(which == "one" ? 1 : roads.length + (which == "http") * LAST.length) - roads_failed} passed, ${roads_failed} failed`);
+    console.log(`${played.length - roads_failed} passed, ${roads_failed} failed`);
     process.exitCode = failures ? 1 : 0;
 }
 
