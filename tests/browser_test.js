@@ -17,26 +17,19 @@ const puppeteer = require("puppeteer-core");
 
 const [site, native, tmux_program, chromium, which] = process.argv.slice(2);
 
-const type = text => ({text});
-const press = key => ({key});
-const click = button => ({button});
+const type = text => ({text}), press = key => ({key}), click = button => ({button}), ENTER = press("Enter");
 // Keys that reach the terminal in one input event, as a paste does; or line by line, 200 ms apart
 // (longer than a flash, so that each flash is seen).
-const burst = keys => ({burst: keys});
-const spaced = keys => ({burst: keys, spaced: 200});
-// Play again, from the keyboard: the button must have the focus once the game ends.
-const PLAY_AGAIN = {again: true};
-// A click on the Sound control, after which typed keys must still reach the game.
-const SOUND = {sound: true};
+const burst = keys => ({burst: keys}), spaced = keys => ({burst: keys, spaced: 200});
+// Play again, from the keyboard: the button must have the focus once the game ends. A click on the
+// Sound control, after which typed keys must still reach the game.
+const PLAY_AGAIN = {again: true}, SOUND = {sound: true};
 // Checks of the page alone: axe-core's audit; the layout on phones held either way and in a narrow
 // window, and the font after the window shrinks to nothing and comes back.
-const AUDIT = {audit: true};
-const LAYOUT = {layout: true};
+const AUDIT = {audit: true}, LAYOUT = {layout: true};
 // Escape, then Tab, must leave the terminal having typed nothing; a click brings the focus back. A tap
 // on a key types it and leaves the focus where it was, so that no on-screen keyboard opens.
-const ESCAPE = {escape: true};
-const tap = button => ({button, tap: true});
-const ENTER = press("Enter");
+const ESCAPE = {escape: true}, tap = button => ({button, tap: true});
 // A whole fight typed ahead on one line: "1" on the field and seven strikes; the line end then
 // answers the victory screen's first wait, and Enter its second.
 const FIGHT = [type("11111111"), ENTER];
@@ -54,14 +47,12 @@ const roads = [
     {name: "a castle visit two deep and back",
      steps: [press("Tab"), press("Backspace"), press("Tab"), ESCAPE, type("2"), ENTER, type("2"), ENTER, type("1"), ENTER, type("2"), ENTER, type("x"), ENTER]},
     // An end of input in the middle of a burst ends the game there, as in the terminal.
-    {name: "Ctrl-D at the field", steps: [burst("x\r\x041\r"), press("Ctrl-D"), AUDIT],
-     check: page => page.ended || "the game goes on"},
+    {name: "Ctrl-D at the field", steps: [burst("x\r\x041\r"), press("Ctrl-D"), AUDIT], check: page => page.ended || "the game goes on"},
     // Two answers typed ahead draw two fields, of which only the last is spoken.
     {name: "Ctrl-D in a fight", steps: [burst("3\r3\r"), type("1"), ENTER, AUDIT, press("Ctrl-D")], check: page => page.ended || "the game goes on"},
     // At the castle, where any stray byte would end the game, a character outside the BMP erased.
-    {name: "Backspace",
-     steps: [press("Backspace"), press("Ctrl-A"), press("Backspace"), type("3"), press("Backspace"), type("2"), ENTER,
-             type("\u{1f5e1}"), press("Backspace"), type("1"), ENTER]},
+    {name: "Backspace", steps: [press("Backspace"), press("Ctrl-A"), press("Backspace"), type("3"), press("Backspace"), type("2"), ENTER,
+                                type("\u{1f5e1}"), press("Backspace"), type("1"), ENTER]},
     // Ctrl-D hands over a line that is not empty without its line end.
     {name: "?controls", query: "?controls", args: ["x"], steps: [ENTER, type("3"), press("Ctrl-D"), type("q"), ENTER]},
     {name: "the touch buttons",
@@ -236,12 +227,10 @@ async function play(browser, base, road, game) {
     const errors = [], foreign = [];
     page.on("pageerror", error => errors.push(error.message));
     page.on("console", message => message.type() == "error" && errors.push(message.text()));
-    page.on("request", request => {
-        if (!request.url().startsWith(base) && !request.url().startsWith("data:"))
-            foreign.push(request.url());
-    });
+    page.on("request", request => [base, "data:"].some(start => request.url().startsWith(start)) || foreign.push(request.url()));
     await page.goto(base + "index.html" + (road.query || ""));
-    // Offline, after the service worker kept the site under the release's name.
+    // A new release, whose files the service worker keeps alone; or offline, after it kept the
+    // site under the release's name.
     if (road.publish) {
         await page.evaluate(() => navigator.serviceWorker.ready);
         cache_control = road.publish, release++;
@@ -262,8 +251,7 @@ async function play(browser, base, road, game) {
         window.spoken_changes = 0;
         new MutationObserver(() => window.spoken_changes++).observe(document.getElementById("spoken"), {childList: true, characterData: true, subtree: true});
     });
-    if (road.alone)
-        game = null;
+    game = road.alone ? null : game;
     game?.start(road.args || []);
     let games = 1;
     let seen = await compare(page, game, 0, label + ", the start", games);
@@ -300,9 +288,7 @@ async function play(browser, base, road, game) {
         } else if (step.burst) {
             await page.evaluate(keys => terminal.input(keys), step.burst);
         } else if (step.key?.startsWith("Ctrl-")) {
-            await page.keyboard.down("Control");
-            await page.keyboard.press(step.key.slice(5).toLowerCase());
-            await page.keyboard.up("Control");
+            await page.keyboard.down("Control"), await page.keyboard.press(step.key.slice(5).toLowerCase()), await page.keyboard.up("Control");
         } else if (step.button) {
             await page.click(`[data-key="${step.button}"]`);
         } else if (step.text) {
