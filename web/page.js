@@ -222,8 +222,7 @@ document.addEventListener("pointerdown", allow_sound);
 // room comes back. Each font size lays the terminal out anew, which is most of what the page costs a
 // phone: the terminal scales nearly in proportion to its font, so one measurement at the largest
 // font gives it, the same whatever the font was before; rows a whole pixel high may then want a
-// tenth or two less.
-// A box of the size the font was last fitted to keeps it.
+// tenth or two less. A box of the size the font was last fitted to keeps it.
 const LARGEST_FONT = 24, SMALLEST_FONT = 3;
 let fitted_to = "";
 function fit() {
@@ -235,7 +234,7 @@ function fit() {
     fitted_to = String(room);
     const drawn = screen.querySelector(".xterm-screen");
     const scale = () => Math.min(...[drawn.offsetWidth, drawn.offsetHeight].map((length, axis) => room[axis] / length));
-    const set = font => terminal.options.fontSize = Math.max(SMALLEST_FONT, Math.min(LARGEST_FONT, Math.floor(font * 10) / 10));
+    const set = font => terminal.options.fontSize = Math.max(SMALLEST_FONT, Math.min(LARGEST_FONT, Math.floor(font * 10) / 10 || 0));
     set(LARGEST_FONT);
     set(LARGEST_FONT * scale());
     while (scale() < 1 && terminal.options.fontSize > SMALLEST_FONT)
