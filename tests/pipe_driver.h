@@ -10,7 +10,7 @@
 
 // Looks every 20 ms until `done` holds, or until the deadline passes; whether it held. Deadlines are
 // generous, since a test waits for a state, never for a time.
-bool eventually(const std::function<bool()>& done, double seconds = 5);
+bool eventually(const std::function<bool()>& done, double seconds = 10);
 
 struct RunResult {
     std::string out, err;

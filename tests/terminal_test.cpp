@@ -167,6 +167,7 @@ void read_as_an_orphan(Terminal& game)
 void woken_in_the_background(Terminal& game)
 {
     ASSERT_TRUE(eventually([&] { return game.game_stopped(); }));
+    game.type("stty noflsh");
     game.type("sleep 30");
     ASSERT_TRUE(eventually([&] { return !game.shell_in_foreground(); }));
     game.type("3");
@@ -211,7 +212,7 @@ std::vector<Stop> stops()
         {"continued in the background, then in the foreground", "@", "3", FIELD, {0, 23}, "bg\njobs -l\nfg"},
         {"woken in the background by a line typed at the shell", "@", "12", ROUND, {4, 19}, "bg\ntrue\nfg"},
         {"started in the background, after a line typed at the shell", "@ &", "", FIELD, {0, 23}, "jobs -l\ntrue\nfg"},
-        {"started in the background, continued there and woken by a line", "stty noflsh; @ &", "", FIELD, {0, 23}, "fg", {80, 24}, woken_in_the_background},
+        {"started in the background, continued there and woken by a line", "@ &", "", FIELD, {0, 23}, "fg", {80, 24}, woken_in_the_background},
         {"started in the background with the controls", "@ x &", "", rows_of(CONTROL_SCREEN), {22, 1}, "jobs -l\nfg"},
         {"started in the background of a group no shell controls", "(@ </dev/tty &)", "", {}, {}, "", {80, 24}, read_as_an_orphan},
         {"with SIGINT, SIGCONT and SIGWINCH held back by whoever started it, after Ctrl-C", BLOCKING, "3", FIELD, {0, 23}, "fg", {80, 24},
