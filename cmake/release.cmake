@@ -30,10 +30,11 @@ endfunction()
 
 set(aarch64 -DSTICKQUEST_STATIC=ON "-DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/aarch64-linux-gnu.cmake")
 stickquest_release_build(linux-aarch64 SETTINGS ${aarch64} CPACK DEB)
-# The game that the aarch64 tests play under qemu-aarch64 is the one that the tarball holds.
-set(STICKQUEST_AARCH64_GAME "${PROJECT_BINARY_DIR}/builds/linux-aarch64/stripped/stickquest")
-set(STICKQUEST_AARCH64_TARBALL
-    "${PROJECT_BINARY_DIR}/builds/linux-aarch64/stickquest-${PROJECT_VERSION}-linux-aarch64.tar.xz")
+# The static game that a test build plays in place of its own (STICKQUEST_LINUX_GAME) is the one
+# that the tarball holds.
+set(linux_game "${PROJECT_BINARY_DIR}/builds/linux-${STICKQUEST_LINUX_GAME}")
+set(STICKQUEST_LINUX_GAME_FILE "${linux_game}/stripped/stickquest")
+set(STICKQUEST_LINUX_TARBALL "${linux_game}/stickquest-${PROJECT_VERSION}-linux-${STICKQUEST_LINUX_GAME}.tar.xz")
 if(NOT CMAKE_HOST_SYSTEM_PROCESSOR STREQUAL "x86_64")
   return()
 endif()
@@ -47,7 +48,7 @@ set(files stickquest-${version}.tar.xz
           builds/amd64/stickquest_${version}_amd64.deb
           builds/linux-aarch64/stickquest_${version}_arm64.deb
           builds/linux-x86_64/stickquest-${version}-linux-x86_64.tar.xz
-          "${STICKQUEST_AARCH64_TARBALL}"
+          builds/linux-aarch64/stickquest-${version}-linux-aarch64.tar.xz
           builds/windows/stickquest-${version}-win64.zip
           builds/web/stickquest-${version}-web.zip)
 set(checksums ${files})

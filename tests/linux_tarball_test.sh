@@ -23,6 +23,8 @@ headers=$(readelf -lW "$game")
 ! echo "$headers" | grep -q INTERP || fail "the game needs an interpreter: $(echo "$headers" | grep -A1 INTERP)"
 ! readelf -dW "$game" | grep -q NEEDED || fail "the game needs libraries"
 ! readelf -SW "$game" | grep -q '[.]symtab' || fail "the game is not stripped"
+# Linked with musl, the game is some tens of KiB; with glibc it was over 600.
+[ "$(stat -c %s "$game")" -lt 131072 ] || fail "the game is $(stat -c %s "$game") bytes: is it linked with musl?"
 
 # Back from the castle, to the castle from the return journey twice, back, and away.
 road='2\n1\n2\n2\n1\nq\nx\n'

@@ -158,7 +158,9 @@ void read_as_an_orphan(Terminal& game)
     ASSERT_TRUE(game.shows(FIELD.back()) && eventually([&] { return game.shell_in_foreground(); }));
     game.type("sleep 30");
     game.type("3");
-    ASSERT_TRUE(game.shows("stickquest: cannot read standard input: Input/output error"));
+    ASSERT_TRUE(game.shows("stickquest: cannot read standard input: "));  // in glibc's words, or musl's
+    ASSERT_TRUE(game.shows("input: Input/output error", false, 0) ||
+                game.shows("input: I/O error", false, 0));
     game.press("C-c");  // and the line left unread goes
 }
 // Continued in the background (not by the shell) with a line waiting, the game is woken by it in its
