@@ -44,9 +44,16 @@ list(TRANSFORM licence_lines PREPEND " ")
 list(TRANSFORM licence_lines REPLACE "^ $" " .")
 string(REPLACE ";" "\n" licence_text "${licence_lines}")
 string(REGEX REPLACE "^Copyright (\\(c\\) )?" "" copyright "${STICKQUEST_COPYRIGHT}")
+# A static game bundles what NOTICES.txt lists; the copyright file says where its terms are.
+set(bundled "")
+if(STICKQUEST_STATIC)
+  set(bundled "Comment: The game is linked statically with musl libc, whose copyright and licence\n"
+              " terms are in NOTICES.txt.gz beside this file.\n")
+  stickquest_install_gzipped("${PROJECT_BINARY_DIR}/NOTICES.txt" "${CMAKE_INSTALL_DOCDIR}/NOTICES.txt")
+endif()
 file(WRITE "${PROJECT_BINARY_DIR}/debian/copyright"
   "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n"
-  "Upstream-Name: stickquest\n\n"
+  "Upstream-Name: stickquest\n" ${bundled} "\n"
   "Files: *\n"
   "Copyright: ${copyright}\n"
   "License: Expat\n"

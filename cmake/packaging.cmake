@@ -31,12 +31,22 @@ set(CPACK_PACKAGE_CHECKSUM SHA256)
 # Timestamps from the release date, so that two builds of one release give the same package.
 set(CPACK_PROJECT_CONFIG_FILE "${PROJECT_SOURCE_DIR}/cmake/cpack_project.cmake")
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+
+include(cmake/notices.cmake)
+
 if(WIN32)
-  # A short plain-text README with CR LF line ends, which Notepad opens, in place of the Markdown.
-  file(READ docs/README-windows.txt readme)
-  string(REPLACE "\n" "\r\n" readme "${readme}")
-  file(WRITE "${PROJECT_BINARY_DIR}/README.txt" "${readme}")
-  install(FILES "${PROJECT_BINARY_DIR}/README.txt" LICENSE DESTINATION .)
+  # Plain text with CR LF line ends, which Notepad opens: a short README in place of the Markdown,
+  # and the licence.
+  foreach(text IN ITEMS docs/README-windows.txt LICENSE)
+    file(READ ${text} content)
+    string(REPLACE "\n" "\r\n" content "${content}")
+    get_filename_component(name ${text} NAME_WE)
+    string(REGEX REPLACE "-windows$" "" name ${name})
+    file(WRITE "${PROJECT_BINARY_DIR}/${name}.txt" "${content}")
+  endforeach()
+  stickquest_notices("${PROJECT_BINARY_DIR}/NOTICES.txt" Windows mingw-w64)
+  install(FILES "${PROJECT_BINARY_DIR}/README.txt" "${PROJECT_BINARY_DIR}/LICENSE.txt" "${PROJECT_BINARY_DIR}/NOTICES.txt"
+          DESTINATION .)
   stickquest_install_record()
   include(CPack)
   return()
@@ -64,11 +74,16 @@ install(CODE "set(STICKQUEST_EXEC \"\${CMAKE_INSTALL_PREFIX}/${STICKQUEST_INSTAL
 install(FILES "${PROJECT_BINARY_DIR}/stickquest.desktop" DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")
 install(FILES docs/stickquest.svg DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps")
 
+# A static game bundles musl.
+if(STICKQUEST_STATIC)
+  stickquest_notices("${PROJECT_BINARY_DIR}/NOTICES.txt" "Linux on ${CMAKE_SYSTEM_PROCESSOR}" musl)
+endif()
 include(cmake/debian.cmake)
 stickquest_install_record()
 
 # A static game for any Linux of its processor, to unpack and play where it lies: the stripped game
-# beside its manual page, the README, the licence and the changelog, in one folder.
+# beside its manual page, the README, the licence, the notices of musl and the changelog, in one
+# folder. The Debian package of such a build carries the notices too.
 if(STICKQUEST_STATIC)
   set(name stickquest-${PROJECT_VERSION}-linux-${CMAKE_SYSTEM_PROCESSOR})
   set(stripped "${PROJECT_BINARY_DIR}/stripped/stickquest")
@@ -76,7 +91,10 @@ if(STICKQUEST_STATIC)
     COMMAND "${CMAKE_COMMAND}" -E make_directory "${PROJECT_BINARY_DIR}/stripped"
     COMMAND "${CMAKE_STRIP}" -o "${stripped}" "$<TARGET_FILE:stickquest>"
     DEPENDS stickquest VERBATIM)
-  set(files "${stripped}" "${PROJECT_BINARY_DIR}/stickquest.6" README.md LICENSE CHANGELOG.md)
+  # A README of its own, whose commands work where the tarball is unpacked.
+  configure_file(docs/README-linux.md.in linux/README.md @ONLY)
+  set(files "${stripped}" "${PROJECT_BINARY_DIR}/stickquest.6" "${PROJECT_BINARY_DIR}/NOTICES.txt"
+            "${PROJECT_BINARY_DIR}/linux/README.md" LICENSE CHANGELOG.md)
   list(TRANSFORM files PREPEND "${PROJECT_SOURCE_DIR}/" REGEX "^[^/]")
   list(JOIN files "$<SEMICOLON>" file_list)
   add_custom_command(OUTPUT "${name}.tar.xz" "${name}.tar.xz.sha256"

@@ -1,8 +1,9 @@
 #!/bin/sh
 # SPDX-License-Identifier: MIT
-# A Linux release tarball: one folder holding the game, its manual page, the README, the licence and
-# the changelog; a game that needs no interpreter and no library, stripped; and one that plays the
-# castle's roads from where it was unpacked, as the game of this machine's own build plays them.
+# A Linux release tarball: one folder holding the game, its manual page, the README, the licence, the
+# notices of musl and the changelog; a game that needs no interpreter and no library, stripped, and
+# linked with musl; and one that plays the castle's roads from where it was unpacked, as the game of
+# this machine's own build plays them.
 # usage: linux_tarball_test.sh TARBALL REFERENCE_GAME [EMULATOR]
 set -eu
 tarball=$1
@@ -15,7 +16,7 @@ fail() { echo "linux tarball: $*"; exit 1; }
 name=$(basename "$tarball" .tar.xz)
 listed=$(tar -tJf "$tarball" | sort | tr '\n' ' ')
 expected=""
-for file in CHANGELOG.md LICENSE README.md stickquest stickquest.6; do expected="$expected$name/$file "; done
+for file in CHANGELOG.md LICENSE NOTICES.txt README.md stickquest stickquest.6; do expected="$expected$name/$file "; done
 [ "$listed" = "$expected" ] || fail "it holds $listed"
 tar -xJf "$tarball" -C "$work"
 game=$work/$name/stickquest
@@ -25,6 +26,10 @@ headers=$(readelf -lW "$game")
 ! readelf -SW "$game" | grep -q '[.]symtab' || fail "the game is not stripped"
 # Linked with musl, the game is some tens of KiB; with glibc it was over 600.
 [ "$(stat -c %s "$game")" -lt 131072 ] || fail "the game is $(stat -c %s "$game") bytes: is it linked with musl?"
+
+# Its README's commands are those of the unpacked folder.
+! grep -q 'build/' "$work/$name/README.md" && grep -q '^\./stickquest x ' "$work/$name/README.md" ||
+  fail "its README does not tell how to play from where it lies"
 
 # Back from the castle, to the castle from the return journey twice, back, and away.
 road='2\n1\n2\n2\n1\nq\nx\n'
