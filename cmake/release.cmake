@@ -41,7 +41,7 @@ endif()
 stickquest_release_build(amd64 CPACK DEB)
 stickquest_release_build(linux-x86_64 SETTINGS -DSTICKQUEST_STATIC=ON)
 stickquest_release_build(windows SETTINGS "-DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/mingw-w64.cmake" CPACK ZIP)
-stickquest_release_build(web SETTINGS -DSTICKQUEST_WEB=ON)
+stickquest_release_build(web SETTINGS -DSTICKQUEST_WEB=ON -DSTICKQUEST_PAGE_ONLY=ON)
 
 set(version ${PROJECT_VERSION})
 set(files stickquest-${version}.tar.xz
