@@ -6,9 +6,7 @@
 # this machine's own build plays them.
 # usage: linux_tarball_test.sh TARBALL REFERENCE_GAME [EMULATOR]
 set -eu
-tarball=$1
-reference=$2
-emulator=${3-}
+tarball=$1 reference=$2 emulator=${3-}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "linux tarball: $*"; exit 1; }

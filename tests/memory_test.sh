@@ -3,8 +3,7 @@
 # Castle visits nest in constant memory: a million nested visits peak no more than 1 MiB above ten.
 # usage: memory_test.sh GNU_TIME GAME
 set -eu
-time=$1
-game=$2
+time=$1 game=$2
 report=$(mktemp)
 trap 'rm -f "$report"' EXIT
 # Peak resident KiB for DEPTH nested visits: "2" at the castle alternating with "2" on the return

@@ -6,9 +6,7 @@
 # that file and the folders that were there.
 # usage: package_test.sh CMAKE CPACK BUILD_DIR
 set -eu
-cmake=$1
-cpack=$2
-build=$3
+cmake=$1 cpack=$2 build=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "package: $*"; exit 1; }

@@ -196,15 +196,13 @@ RunResult PipeSession::finish(double seconds)
         kill(pid_, SIGKILL);
     int status = 0;
     waitpid(std::exchange(pid_, -1), &status, 0);  // no handler here can interrupt it
-    RunResult result = {std::move(out_text_),
-                        std::move(err_text_),
-                        WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status),
-                        timed_out,
-                        too_much,
-                        stopped_,
-                        0,
-                        0,
-                        answered_in_};
+    RunResult result = {.out = std::move(out_text_),
+                        .err = std::move(err_text_),
+                        .status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status),
+                        .timed_out = timed_out,
+                        .wrote_too_much = too_much,
+                        .stopped = stopped_,
+                        .answered_in = answered_in_};
     // strace writes a line a call, the process's number first: "123 read(0, ..." or "123 write(1, ...".
     std::ifstream trace(trace_);
     for (std::string line; std::getline(trace, line);) {
