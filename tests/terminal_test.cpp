@@ -5,10 +5,10 @@
 #include "terminal_driver.h"
 
 #include <algorithm>
+#include <cctype>
 #include <csignal>
 #include <functional>
 #include <gtest/gtest.h>
-#include <regex>
 #include <sstream>
 #include <thread>
 
@@ -307,9 +307,14 @@ TEST_P(CtrlZAndFg, DrawTheScreenAgain)
         stop.then(game);
 }
 
-// Each row a test, named after it.
-INSTANTIATE_TEST_SUITE_P(Terminal, CtrlZAndFg, testing::ValuesIn(stops()), [](const auto& row) {
-    return std::regex_replace(row.param.name, std::regex("[^A-Za-z0-9]"), "_");
-});
+std::string test_name(const testing::TestParamInfo<Stop>& row)
+{
+    std::string name;
+    for (const char* c = row.param.name; *c; ++c)
+        name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Terminal, CtrlZAndFg, testing::ValuesIn(stops()), test_name);
 
 }  // namespace
