@@ -19,7 +19,8 @@ file(CONFIGURE OUTPUT "${PROJECT_BINARY_DIR}/musl-static-pie.specs" CONTENT [[
 *link:
 -nostdlib -static -pie --no-dynamic-linker -z text
 ]] @ONLY)
-# libstdc++'s configuration asks glibc's version of a C library that has none.
+# musl-gcc.specs leaves out every header but musl's, so libstdc++'s come back by name; their
+# configuration asks glibc's version of a C library that has none.
 set(cxx_headers ${CMAKE_CXX_IMPLICIT_INCLUDE_DIRECTORIES})
 list(FILTER cxx_headers INCLUDE REGEX "/c\\+\\+/")
 list(TRANSFORM cxx_headers PREPEND "-isystem")
