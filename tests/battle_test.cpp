@@ -12,11 +12,9 @@ const char SIX_STRIKES[] = "1\n2\n3\nq\nx\n9\n";
 TEST(Fight, ScriptsPlayByteForByte)
 {
     const std::string field = field_screen(), fight = std::string(FIGHT_INPUT);
-    std::string hundred_fights, hundred_played = field;
-    for (int count = 1; count <= 100; ++count) {
-        hundred_fights += fight;
+    std::string hundred_fights = repeat(fight, 100), hundred_played = field;
+    for (int count = 1; count <= 100; ++count)
         hundred_played += CLEAR + whole_fight(8 * count) + field;
-    }
     // clang-format off
     expect_plays({
         // 900 prompts answered at once: the screens go out as the queue fills, not one by one.
@@ -28,18 +26,6 @@ TEST(Fight, ScriptsPlayByteForByte)
         {"input ending mid-fight still reaches victory", "1\n1\n1\n", field + CLEAR + whole_fight(8) + field},
     });
     // clang-format on
-}
-
-// Two characters on the last strike line: the waits take the second one and the line end, so the
-// victory screen passes without waiting for the player.
-TEST(Fight, TwoCharacterLastStrikeSkipsTheVictoryPause)
-{
-    PipeSession game;
-    game.send("1\n" + std::string(SIX_STRIKES) + "12\n");
-    std::string expected = field_screen() + CLEAR + whole_fight(8) + field_screen();
-    EXPECT_EQ(game.read(expected.size()), expected);
-    game.send("q\n");
-    EXPECT_EQ(game.finish().out, CLEAR);
 }
 
 }  // namespace

@@ -4,27 +4,19 @@
 
 #include <climits>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace {
 
-TEST(Experience, GrowsByThePointsGiven)
+// Each row: the counter before a victory's 8 points, and after.
+TEST(Experience, GrowsByThePointsGivenAndStopsAtTheLargestValue)
 {
-    experience = 0;
-    add_experience(8);
-    add_experience(8);
-    EXPECT_EQ(experience, 16);
-}
-
-TEST(Experience, StopsAtTheLargestValueInsteadOfOverflowing)
-{
-    experience = INT_MAX - 8;
-    add_experience(8);
-    EXPECT_EQ(experience, INT_MAX);
-    experience = INT_MAX - 3;
-    add_experience(8);
-    EXPECT_EQ(experience, INT_MAX);
-    add_experience(8);
-    EXPECT_EQ(experience, INT_MAX);
+    for (auto [before, after] :
+         {std::pair{0, 8}, {8, 16}, {INT_MAX - 8, INT_MAX}, {INT_MAX - 3, INT_MAX}, {INT_MAX, INT_MAX}}) {
+        experience = before;
+        add_experience(8);
+        EXPECT_EQ(experience, after) << "from " << before;
+    }
 }
 
 }  // namespace

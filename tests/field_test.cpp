@@ -22,6 +22,7 @@ TEST(Field, ScriptsPlayByteForByte)
         // Upper-case Q is not "q"; a NUL byte and 0xFF are characters like any other.
         {"unlisted choices clear and redraw", "3\nQ\n\0\n\xff\n#q\n"s, field + redraw + redraw + redraw + redraw + redraw + CLEAR},
         {"whitespace and empty lines are skipped", "\n\n  \t \r\n   q\n", field + CLEAR},
+        {"ten megabytes of spaces are skipped", std::string(10'000'000, ' '), field, {.seconds = 120}},
         // The "2" does not reach the field: the fight that "1" starts takes it as its first strike.
         {"two choices on one line are read in turn", "12\n1\n1\n1\n1\n1\n1\n\nq\n", field + CLEAR + whole_fight(8) + field + CLEAR},
         {"end of input at the field ends the game, leaving the screen", "", field},
@@ -33,22 +34,29 @@ TEST(Field, ScriptsPlayByteForByte)
     // clang-format on
 }
 
-// A program reading the game through a pipe must get each prompt whole before it answers.
-TEST(Field, PromptsArriveWholeBeforeAnyInputIsSent)
+// A program reading the game through a pipe gets each screen whole before it answers, and then no
+// more: the control screen, the field, the field again; or the field, then a fight whose last strike
+// line holds two characters, of which the second and the line end pass the victory screen's waits.
+TEST(Field, EachScreenArrivesWholeBeforeItsAnswer)
 {
     const std::string field = field_screen();
-    PipeSession game({.args = {"x"}});
-    EXPECT_EQ(game.read(sizeof CONTROL_SCREEN - 1), CONTROL_SCREEN);
-    EXPECT_TRUE(game.quiet_for(0.2));
-    game.send("\n");
-    EXPECT_EQ(game.read(field.size()), field);
-    EXPECT_TRUE(game.quiet_for(0.2));
-    game.send("7\n");
-    EXPECT_EQ(game.read(field.size() + sizeof CLEAR - 1), CLEAR + field);
-    game.send("q\n");
-    RunResult end = game.finish();
-    expect_clean_end(end);
-    EXPECT_EQ(end.out, CLEAR);
+    // Each game: its arguments, and its turns: what is sent, and what then shows.
+    using Turns = std::vector<std::pair<std::string, std::string>>;
+    // clang-format off
+    for (const auto& [args, turns] : {std::pair<std::vector<std::string>, Turns>{{"x"}, {{"", CONTROL_SCREEN}, {"\n", field}, {"7\n", CLEAR + field}}},
+                                     {{}, {{"", field}, {"1\n1\n2\n3\nq\nx\n9\n12\n", CLEAR + whole_fight(8) + field}}}}) {
+        // clang-format on
+        PipeSession game({.args = args});
+        for (const auto& [sent, shown] : turns) {
+            game.send(sent);
+            EXPECT_EQ(game.read(shown.size()), shown);
+            EXPECT_TRUE(game.quiet_for(0.2));
+        }
+        game.send("q\n");
+        RunResult end = game.finish();
+        expect_clean_end(end);
+        EXPECT_EQ(end.out, CLEAR);
+    }
 }
 
 // Like any program reading a file, the game leaves the rest of it to whatever reads next, be it

@@ -14,10 +14,8 @@ const std::size_t MOST_BYTES_PER_INPUT_BYTE = 2048;
 
 void expect_ends_well(const std::string& input, const std::string& what)
 {
-    RunResult run =
-        run_program(input, {.seconds = 120, .most_bytes = (input.size() + 1) * MOST_BYTES_PER_INPUT_BYTE});
-    expect_clean_end(run, what);
-    EXPECT_LE(run.out.size(), (input.size() + 1) * MOST_BYTES_PER_INPUT_BYTE) << what;
+    std::size_t most = (input.size() + 1) * MOST_BYTES_PER_INPUT_BYTE;
+    expect_clean_end(run_program(input, {.seconds = 120, .most_bytes = most}), what);
 }
 
 // Every value, and every value but the two that end a game early ("q" on the field, and "2", which
@@ -37,11 +35,6 @@ TEST(HostileInput, RandomBytes)
             expect_ends_well(input, "seed " + std::to_string(seed) + " without '" + left_out + "'");
         }
     }
-}
-
-TEST(HostileInput, TenMegabytesOfSpacesAreSkipped)
-{
-    expect_plays({{"spaces", std::string(10 * 1000 * 1000, ' '), field_screen(), {.seconds = 120}}});
 }
 
 // Plays at random with the keys that matter, mixed with noise, spaces and line ends: 200 games in
@@ -67,12 +60,10 @@ INSTANTIATE_TEST_SUITE_P(HostileInput, RandomPlay, testing::Range(0, 10));
 // in surroundings where they fail for good.
 TEST(HostileSurroundings, EveryWriteAndReadCompletesOrFailsLoudly)
 {
-    std::string fights, played = field_screen();
-    for (int fight = 1; fight <= 30; ++fight) {
-        fights += FIGHT_INPUT;
+    std::string fights = repeat(FIGHT_INPUT, 30) + "q\n", played = field_screen();
+    for (int fight = 1; fight <= 30; ++fight)
         played += CLEAR + whole_fight(8 * fight) + field_screen();
-    }
-    fights += "q\n", played += CLEAR;
+    played += CLEAR;
     const std::string cannot_write = "stickquest: cannot write to standard output: ";
     const std::string cannot_read = "stickquest: cannot read standard input: ";
     // Waited for, not retried at once: some 30 to 90 writes to a slow reader, where a retry at once
@@ -97,9 +88,7 @@ TEST(HostileSurroundings, EveryWriteAndReadCompletesOrFailsLoudly)
 // it on /dev/null), and SIGPIPE at its default ends the game (node ignores it).
 TEST(HostileSurroundings, ClosedStreamsAndSigpipeAreWhatTheShellGave)
 {
-    std::string fights;
-    for (int fight = 1; fight <= 30; ++fight)
-        fights += FIGHT_INPUT;
+    const std::string fights = repeat(FIGHT_INPUT, 30);
     // clang-format off
     expect_plays({
         {"a closed standard input is an error, not its end", "", field_screen(), {.around = "exec \"$0\" <&-"}, 1, "stickquest: cannot read standard input: Bad file descriptor\n"},
