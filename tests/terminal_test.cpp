@@ -17,64 +17,63 @@ namespace {
 const Rows FIELD = rows_of(field_screen()), CASTLE = rows_of(castle_screen());
 const Rows ROUND = rows_of(battle_round(96, 34));
 
+// Each game: its command, a line typed at the field (if any), and the screen and cursor where it then
+// waits; then a line typed, or a key pressed (C-d), and the screen it leaves at its end, or at its
+// next prompt, the field's. Giving up at the castle leaves the castle, the prompt and the answer. One
+// Ctrl-D is remembered: the fight under way runs to its victory at once, and the field then ends the
+// game. The control screen waits for one character: "a" answers the wait; "b" reaches the field
+// prompt, which clears and draws the field again.
 TEST(Terminal, EachScreenKeepsItsPlaceAndEachEndLeavesWhatItShould)
 {
-    Terminal game;
-    ASSERT_EQ(game.wait_for(FIELD), FIELD);
-    EXPECT_EQ(game.cursor(), std::make_pair(0, 23));
-    game.type("q");
-    EXPECT_EQ(game.exit_status(), 0);
-    EXPECT_EQ(game.screen(), Rows()) << "q leaves a cleared screen";
-
-    // Giving up at the castle ends the game and leaves the castle, the prompt and the answer.
-    Terminal castle;
-    castle.type("2");
-    ASSERT_EQ(castle.wait_for(CASTLE), CASTLE);
-    EXPECT_EQ(castle.cursor(), std::make_pair(55, 22));
-    castle.type("x");
-    EXPECT_EQ(castle.exit_status(), 0);
-    EXPECT_EQ(castle.screen(), rows_of(castle_screen() + "x"));
-
-    // One Ctrl-D is remembered: the fight under way runs to its victory at once, and the field then
-    // ends the game, leaving the field on the screen.
-    Terminal fight;
-    fight.type("1");
-    ASSERT_EQ(fight.wait_for(rows_of(battle_opening())), rows_of(battle_opening()));
-    fight.press("C-d");
-    EXPECT_EQ(fight.exit_status(), 0);
-    EXPECT_EQ(fight.screen(), FIELD);
-
-    // The control screen waits for one character: "a" answers the wait; "b" reaches the field prompt,
-    // which clears and draws the field again.
-    Terminal controls("@ go");
-    ASSERT_EQ(controls.wait_for(rows_of(CONTROL_SCREEN)), rows_of(CONTROL_SCREEN));
-    EXPECT_EQ(controls.cursor(), std::make_pair(22, 1));
-    controls.type("ab");
-    ASSERT_EQ(controls.wait_for(FIELD), FIELD);
-    EXPECT_EQ(controls.cursor(), std::make_pair(0, 23));
+    struct Game {
+        const char* command;
+        std::string line;
+        Rows shown;
+        std::pair<int, int> cursor;
+        std::string then;
+        Rows left;
+        bool ends = true;
+    };
+    // clang-format off
+    for (const Game& play : {Game{"@", "", FIELD, {0, 23}, "q", {}}, {"@", "2", CASTLE, {55, 22}, "x", rows_of(castle_screen() + "x")},
+                             {"@", "1", rows_of(battle_opening()), {4, 19}, "C-d", FIELD}, {"@ go", "", rows_of(CONTROL_SCREEN), {22, 1}, "ab", FIELD, false}}) {
+        // clang-format on
+        Terminal game(play.command);
+        if (!play.line.empty())
+            game.type(play.line);
+        ASSERT_EQ(game.wait_for(play.shown), play.shown);
+        EXPECT_EQ(game.cursor(), play.cursor);
+        play.then == "C-d" ? game.press(play.then) : game.type(play.then);
+        EXPECT_EQ(play.ends ? game.exit_status() : 0, 0);
+        ASSERT_EQ(game.wait_for(play.left), play.left);
+        EXPECT_EQ(play.ends ? std::make_pair(0, 23) : game.cursor(), std::make_pair(0, 23));
+    }
 }
 
 TEST(Terminal, FightScreensKeepTheirRowsAndOnlyRoundsRing)
 {
     Terminal game;
     ASSERT_EQ(game.wait_for(FIELD), FIELD);
-    // Each screen, its cursor, the row of the life values, and whether it rang.
-    auto expect_screen = [&](const Rows& rows, std::pair<int, int> cursor, std::size_t life_row, bool rings) {
-        ASSERT_EQ(game.wait_for(rows), rows);
-        EXPECT_EQ(game.screen()[life_row].find("enemy life:"), 41u);
-        EXPECT_EQ(game.cursor(), cursor);
-        EXPECT_EQ(game.bell_rang(), rings);
-        game.reset_bell();
-    };
     game.reset_bell();
-    game.type("1");
-    ASSERT_NO_FATAL_FAILURE(expect_screen(rows_of(battle_opening()), {4, 19}, 6, false));
-    game.type("2");
-    ASSERT_NO_FATAL_FAILURE(expect_screen(ROUND, {4, 19}, 6, true));
-    game.type("1\n1\n1\n1\n1");
-    ASSERT_NO_FATAL_FAILURE(expect_screen(rows_of(battle_round(76, 4)), {4, 19}, 6, true));
-    game.type("1");
-    ASSERT_NO_FATAL_FAILURE(expect_screen(rows_of(battle_victory(8, 72, -2)), {0, 16}, 7, false));
+    // Each screen: what is typed, its rows and cursor, the row of the life values, and whether it rang.
+    struct Screen {
+        std::string typed;
+        Rows rows;
+        std::pair<int, int> cursor;
+        std::size_t life_row;
+        bool rings;
+    };
+    // clang-format off
+    for (const Screen& screen : {Screen{"1", rows_of(battle_opening()), {4, 19}, 6, false}, {"2", ROUND, {4, 19}, 6, true},
+                                 {"1\n1\n1\n1\n1", rows_of(battle_round(76, 4)), {4, 19}, 6, true}, {"1", rows_of(battle_victory(8, 72, -2)), {0, 16}, 7, false}}) {
+        // clang-format on
+        game.type(screen.typed);
+        ASSERT_EQ(game.wait_for(screen.rows), screen.rows);
+        EXPECT_EQ(game.screen()[screen.life_row].find("enemy life:"), 41u);
+        EXPECT_EQ(game.cursor(), screen.cursor);
+        EXPECT_EQ(game.bell_rang(), screen.rings);
+        game.reset_bell();
+    }
     game.type("");
     ASSERT_EQ(game.wait_for(FIELD), FIELD);
 }
@@ -217,16 +216,13 @@ std::vector<Stop> stops()
         {"started in the background, continued there and woken by a line", "@ &", "", FIELD, {0, 23}, "fg", {80, 24}, woken_in_the_background},
         {"started in the background with the controls", "@ x &", "", rows_of(CONTROL_SCREEN), {22, 1}, "jobs -l\nfg"},
         {"started in the background of a group no shell controls", "(@ </dev/tty &)", "", {}, {}, "", {80, 24}, read_as_an_orphan},
-        {"with SIGINT, SIGCONT and SIGWINCH held back by whoever started it, after Ctrl-C", BLOCKING, "3", FIELD, {0, 23}, "fg", {80, 24},
-         [](Terminal& game) { game.wait_for(FIELD); game.press("C-c"); }},
+        {"with SIGINT, SIGCONT and SIGWINCH held back by whoever started it, after Ctrl-C", BLOCKING, "3", FIELD, {0, 23}, "fg", {80, 24}, [](Terminal& game) { game.wait_for(FIELD); game.press("C-c"); }},
         {"with echo off, which shows nothing typed", "stty -echo; @ x", "", last(rows_of(CONTROL_SCREEN + field_screen()), 23)},
         {"after DEL typed as it is, shown as ^?", "@ x", "\x16\x7f", rows_of(CONTROL_SCREEN + std::string("^?\n") + field_screen()), {0, 25}, "fg", {80, 30}, field_prompt_below},
         {"after a byte that is not UTF-8, which the terminal shows nothing of", "@ x", "\xe9", rows_of(CONTROL_SCREEN + std::string("\n") + field_screen()), {0, 25}, "fg", {80, 30}, field_prompt_below},
-        {"with as many rows as the terminal has, after Enters that scrolled the screen", "@", "12", Rows(ROUND.begin() + 2, ROUND.end()), {0, 23}, "fg", {80, 24},
-         [](Terminal& game) { game.wait_for(ROUND); game.type(std::string(5, '\n')); }},
+        {"with as many rows as the terminal has, after Enters that scrolled the screen", "@", "12", Rows(ROUND.begin() + 2, ROUND.end()), {0, 23}, "fg", {80, 24}, [](Terminal& game) { game.wait_for(ROUND); game.type(std::string(5, '\n')); }},
         {"grown from 5 rows to 30", "@", "3", FIELD, {0, 23}, "fg", {80, 5}, [](Terminal& game) { game.resize({80, 30}); }},
-        {"in a terminal taller than it is wide, after 60 Enters", "@", "3", field_at_60, {0, static_cast<int>(field_at_60.size()) + 60}, "fg", {60, 100},
-         [field_at_60](Terminal& game) { game.wait_for(field_at_60); game.type(std::string(59, '\n')); }},
+        {"in a terminal taller than it is wide, after 60 Enters", "@", "3", field_at_60, {0, static_cast<int>(field_at_60.size()) + 60}, "fg", {60, 100}, [field_at_60](Terminal& game) { game.wait_for(field_at_60); game.type(std::string(59, '\n')); }},
         {"with standard input made non-blocking by someone else", "python3 -c 'import fcntl, os; fcntl.fcntl(0, fcntl.F_SETFL, os.O_NONBLOCK)'; @", "2", CASTLE, {55, 22}},
         // Two Enters after the field's 22 line ends make 24 lines, all of which 24 rows show.
         {"with no height known, as 24 rows", "stty rows 0; @", "3", FIELD, {0, 25}, "fg", {80, 30}, enters_on_field<1>},
@@ -236,8 +232,7 @@ std::vector<Stop> stops()
         {"with piped input, in 30 rows, after the castle and the field below it", "{ printf '2\\n1\\n2\\nx\\n'; sleep 30; } | @", "", last(rows_of(castle_screen() + field_screen()), 29), {0, 29}, "fg", {80, 30}, field_prompt_below},
         {"after 140 long lines", "@", long_lines(140) + "\n\v", last_typed(24)},
         {"after 140 lines of Ctrl-K", "@", repeat(std::string(4000, '\v'), 140, "\n"), Rows(23, repeat("^K", 40))},
-        {"after 300 lines of 4 KiB in 260 rows, more than the record holds", "@", full_record, {}, {0, 256}, "fg", {80, 260},
-         [](Terminal& game) { eventually([&] { return game.game_io("rchar:") >= 300 * 4096; }, 30); }},
+        {"after 300 lines of 4 KiB in 260 rows, more than the record holds", "@", full_record, {}, {0, 256}, "fg", {80, 260}, [](Terminal& game) { eventually([&] { return game.game_io("rchar:") >= 300 * 4096; }, 30); }},
         // Not stopped by Ctrl-Z: resized, or stopped and continued by signals, after another program
         // wrote over the screen. Long lines make each drawing long, so that the storm stops one half
         // done. The window stays 24 rows high, where 20 line ends and the cursor's row leave 3 free.
