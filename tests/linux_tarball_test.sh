@@ -13,8 +13,7 @@ fail() { echo "linux tarball: $*"; exit 1; }
 
 name=$(basename "$tarball" .tar.xz)
 listed=$(tar -tJf "$tarball" | sort | tr '\n' ' ')
-expected=""
-for file in CHANGELOG.md LICENSE NOTICES.txt README.md stickquest stickquest.6; do expected="$expected$name/$file "; done
+expected=$(printf "$name/%s " CHANGELOG.md LICENSE NOTICES.txt README.md stickquest stickquest.6)
 [ "$listed" = "$expected" ] || fail "it holds $listed"
 tar -xJf "$tarball" -C "$work"
 game=$work/$name/stickquest

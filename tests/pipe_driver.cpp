@@ -185,8 +185,6 @@ bool PipeSession::quiet_for(double seconds)
     return out_text_.size() == before;
 }
 
-void PipeSession::send(const std::string& bytes) { input_ += bytes; }
-
 RunResult PipeSession::finish(double seconds)
 {
     closing_ = true;

@@ -59,7 +59,7 @@ public:
     // True if the program wrote nothing more within `seconds` (it sits waiting for input).
     bool quiet_for(double seconds);
     // Queues bytes for standard input; they go in while the session reads or finishes.
-    void send(const std::string& bytes);
+    void send(const std::string& bytes) { input_ += bytes; }
     // Ends the input and collects the rest of the output and the exit status.
     RunResult finish(double seconds = 10);
 

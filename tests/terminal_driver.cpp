@@ -57,8 +57,6 @@ void Terminal::type(const std::string& line)
     press("Enter");
 }
 
-void Terminal::press(const std::string& key) { tmux({"send-keys", "-t", "g", key}); }
-
 std::string Terminal::asked(const std::string& format)
 {
     std::string& answer = asked_[format];
@@ -100,8 +98,6 @@ std::string Terminal::output()
     return {std::istreambuf_iterator<char>(file), {}};
 }
 
-Rows Terminal::screen() { return rows_of(tmux({"capture-pane", "-p", "-t", "g"})); }
-
 Rows Terminal::wait_for(const Rows& rows, double seconds)
 {
     return wait_until([&](const Rows& seen) { return seen == rows; }, seconds);
@@ -130,10 +126,6 @@ std::pair<int, int> Terminal::cursor()
     std::string position = tmux({"display", "-p", "-t", "g", "#{cursor_x} #{cursor_y}"});
     return {std::atoi(position.c_str()), std::atoi(position.c_str() + position.find(' ') + 1)};
 }
-
-bool Terminal::bell_rang() { return tmux({"display", "-p", "-t", "g", "#{window_bell_flag}"}) == "1\n"; }
-
-void Terminal::reset_bell() { tmux({"kill-session", "-C", "-t", "g"}); }
 
 int Terminal::exit_status(double seconds)
 {

@@ -26,7 +26,7 @@ public:
     // Waits until the game has read all that was typed.
     void wait_until_read(double seconds = 10);
     // Presses one key by its tmux name, such as C-z or C-d.
-    void press(const std::string& key);
+    void press(const std::string& key) { tmux({"send-keys", "-t", "g", key}); }
     // Writes to the terminal from outside, past the game, as another program may.
     void spoil(const std::string& text);
     void resize(std::pair<int, int> size);
@@ -44,7 +44,7 @@ public:
     // Everything written to the terminal since the shell started, escape codes and all.
     std::string output();
     // What the terminal shows, as `rows_of` gives it.
-    Rows screen();
+    Rows screen() { return rows_of(tmux({"capture-pane", "-p", "-t", "g"})); }
     // Polls until the screen shows `rows`, or until `done(screen)`, or until the deadline passes;
     // returns the last screen seen.
     Rows wait_for(const Rows& rows, double seconds = 10);
@@ -53,8 +53,8 @@ public:
     bool shows(const std::string& text, bool last_row = false, double seconds = 10);
     // Column and row of the cursor, counted from 0.
     std::pair<int, int> cursor();
-    bool bell_rang();
-    void reset_bell();
+    bool bell_rang() { return tmux({"display", "-p", "-t", "g", "#{window_bell_flag}"}) == "1\n"; }
+    void reset_bell() { tmux({"kill-session", "-C", "-t", "g"}); }
     // The game's exit status once it has ended alone, or -1 if it is still running at the deadline.
     int exit_status(double seconds = 10);
 
