@@ -17,19 +17,44 @@ const puppeteer = require("puppeteer-core");
 
 const [site, native, tmux_program, chromium, which] = process.argv.slice(2);
 
-const type = text => ({text}), press = key => ({key}), click = button => ({button}), ENTER = press("Enter");
+// Each step says what it does on the page; the pane gets its text, key, button or burst.
+const sleep = ms => new Promise(resolve => setTimeout(resolve, ms));
+const type = text => ({text, act: page => page.keyboard.type(text)});
+const control = async (page, key) => { await page.keyboard.down("Control"), await page.keyboard.press(key), await page.keyboard.up("Control"); };
+const press = key => ({key, act: page => key.startsWith("Ctrl-") ? control(page, key.slice(5).toLowerCase()) : page.keyboard.press(key)});
+const click = button => ({button, act: page => page.click(`[data-key="${button}"]`)}), ENTER = press("Enter");
 // Keys that reach the terminal in one input event, as a paste does; or line by line, 200 ms apart
 // (longer than a flash, so that each flash is seen).
-const burst = keys => ({burst: keys}), spaced = keys => ({burst: keys, spaced: 200});
+const burst = keys => ({burst: keys, act: page => page.evaluate(keys => terminal.input(keys), keys)});
+const spaced = keys => ({burst: keys, async act(page) { for (const line of keys.match(/[^\r]*\r/g)) await burst(line).act(page), await sleep(200); }});
 // Play again, from the keyboard: the button must have the focus once the game ends. A click on the
 // Sound control, after which typed keys must still reach the game.
-const PLAY_AGAIN = {again: true}, SOUND = {sound: true};
-// Checks of the page alone: axe-core's audit; the layout on phones held either way and in a narrow
-// window, and the font after the window shrinks to nothing and comes back.
-const AUDIT = {audit: true}, LAYOUT = {layout: true};
+const PLAY_AGAIN = {again: true, async act(page, expect) {
+    expect(await page.evaluate(() => document.activeElement.id == "again"), "Play again does not have the focus at the end");
+    await page.keyboard.press("Enter");
+}};
+const SOUND = {sound: true, act: page => page.click("#sound")};
+// Checks of the page alone: axe-core's audit (without preload, axe fetches no stylesheet, which a
+// page opened from disk may not); the layout on phones held either way and in a narrow window, and
+// the font after the window shrinks to nothing and comes back.
+const AUDIT = {audit: true, async act(page, expect) {
+    await page.addScriptTag({path: require.resolve("axe-core")});
+    const violations = await page.evaluate(async () => (await axe.run({preload: false})).violations.map(violation => violation.id));
+    expect(!violations.length, `axe-core finds ${violations.join(", ")}`);
+}};
+const LAYOUT = {layout: true, act: (page, expect, label) => check_layout(page, label)};
 // Escape, then Tab, must leave the terminal having typed nothing; a click brings the focus back. A tap
 // on a key types it and leaves the focus where it was, so that no on-screen keyboard opens.
-const ESCAPE = {escape: true}, tap = button => ({button, tap: true});
+const ESCAPE = {escape: true, async act(page, expect) {
+    await page.keyboard.press("Escape"), await page.keyboard.press("Tab");
+    expect(await page.evaluate(() => document.activeElement != terminal.textarea), "Escape, then Tab, does not leave the terminal");
+    await page.click("#terminal");
+}};
+const tap = button => ({button, tap: true, async act(page, expect) {
+    await page.tap(`[data-key="${button}"]`);
+    expect(await page.evaluate(() => document.activeElement != terminal.textarea && terminal.textarea.inputMode == "none"),
+           "a tap on a key gives the terminal the focus, or lets it open a keyboard");
+}});
 // A whole fight typed ahead on one line: "1" on the field and seven strikes; the line end then
 // answers the victory screen's first wait, and Enter its second.
 const FIGHT = [type("11111111"), ENTER];
@@ -42,8 +67,7 @@ const roads = [
     // for.
     {name: "a fight to victory, all eight answers on one line",
      steps: [AUDIT, ...FIGHT, ENTER, spaced("1\r".repeat(8) + "\r"), type("11111111"), press("Ctrl-D"), type("x"), ENTER],
-     check: page => page.bells == 18 && page.flashes.length > 0 && page.most_flashes_in_a_second <= 3 ||
-                    `the bell rang ${page.bells} times, flashed ${page.flashes.length}, ${page.most_flashes_in_a_second} in one second`},
+     check: page => page.bells == 18 && page.flashes.length > 0 && page.most_flashes_in_a_second <= 3 || `the bell rang ${page.bells} times, flashed ${page.flashes.length}, ${page.most_flashes_in_a_second} in one second`},
     {name: "a castle visit two deep and back",
      steps: [press("Tab"), press("Backspace"), press("Tab"), ESCAPE, type("2"), ENTER, type("2"), ENTER, type("1"), ENTER, type("2"), ENTER, type("x"), ENTER]},
     // An end of input in the middle of a burst ends the game there, as in the terminal.
@@ -51,28 +75,24 @@ const roads = [
     // Two answers typed ahead draw two fields, of which only the last is spoken.
     {name: "Ctrl-D in a fight", steps: [burst("3\r3\r"), type("1"), ENTER, AUDIT, press("Ctrl-D")], check: page => page.ended || "the game goes on"},
     // At the castle, where any stray byte would end the game, a character outside the BMP erased.
-    {name: "Backspace", steps: [press("Backspace"), press("Ctrl-A"), press("Backspace"), type("3"), press("Backspace"), type("2"), ENTER,
-                                type("\u{1f5e1}"), press("Backspace"), type("1"), ENTER]},
+    {name: "Backspace", steps: [press("Backspace"), press("Ctrl-A"), press("Backspace"), type("3"), press("Backspace"), type("2"), ENTER, type("\u{1f5e1}"), press("Backspace"), type("1"), ENTER]},
     // Ctrl-D hands over a line that is not empty without its line end.
     {name: "?controls", query: "?controls", args: ["x"], steps: [ENTER, type("3"), press("Ctrl-D"), type("q"), ENTER]},
     {name: "the touch buttons",
-     steps: [LAYOUT, click("3"), click("Backspace"), click("2"), click("Enter"), click("1"), click("Enter"), tap("1"),
-             tap("Enter"), SOUND, type("1"), ENTER],
+     steps: [LAYOUT, click("3"), click("Backspace"), click("2"), click("Enter"), click("1"), click("Enter"), tap("1"), tap("Enter"), SOUND, type("1"), ENTER],
      check: page => page.focused || "a game key typed on the Sound box leaves the terminal without the focus"},
     // The first game ends with the castle on the screen, which a new game must clear before its
     // control screen, two rows that would otherwise stand below it. A line typed as the game ends is
     // no answer to the next game. No flash for a player who asked for less motion.
     {name: "Play again, with experience back at 0", query: "?controls", args: ["x"], reduced: true,
      steps: [ENTER, ...FIGHT, ENTER, type("2"), ENTER, burst("x\r1\r"), PLAY_AGAIN, ENTER, ...FIGHT],
-     check: page => (page.focused || "the terminal does not have the focus") &&
-                    (page.flashes.length == 0 && page.bells > 0 || `with less motion, ${page.flashes.length} flashes`)},
+     check: page => (page.focused || "the terminal does not have the focus") && (page.flashes.length == 0 && page.bells > 0 || `with less motion, ${page.flashes.length} flashes`)},
     // Lines longer than a read, pasted, with an end of input behind them: a line discipline of the
     // page's own, so no terminal to compare with (a terminal keeps 4,095 characters of a line).
     // The castle, then the journey's field: a line split across reads keeps its rest, or there is a fight.
     {name: "long lines and an end of input, pasted", alone: true,
      steps: [burst(` ${" ".repeat(5000)}\r${" ".repeat(5000)}\r`), burst(`${" ".repeat(10000)}2\r`), burst("1\r\x04")],
-     check: page => page.ended && page.bells == 0 && page.rows[22].startsWith("for go to right") ||
-                    "the pasted lines did not visit the castle and turn back"},
+     check: page => page.ended && page.bells == 0 && page.rows[22].startsWith("for go to right") || "the pasted lines did not visit the castle and turn back"},
 ];
 // Played over http in a test of their own, where the host tells browsers to keep files for ten
 // minutes: a new release published, which the second load after it must run whole, as the host
@@ -260,47 +280,13 @@ async function play(browser, base, road, game) {
         if (!seen || failures > failures_before)
             break;
         const waits = seen.waits, before = seen;
-        if (step.again) {
-            games++;
-            expect(await page.evaluate(() => document.activeElement.id == "again"), "Play again does not have the focus at the end");
-            await page.keyboard.press("Enter");
-            game.start(road.args || []);
-        } else if (step.audit) {
-            await page.addScriptTag({path: require.resolve("axe-core")});
-            // Without preload, axe fetches no stylesheet, which a page opened from disk may not.
-            const violations = await page.evaluate(async () => (await axe.run({preload: false})).violations.map(violation => violation.id));
-            expect(!violations.length, `axe-core finds ${violations.join(", ")}`);
-        } else if (step.layout) {
-            await check_layout(page, label);
-        } else if (step.sound) {
-            await page.click("#sound");
-        } else if (step.escape) {
-            await page.keyboard.press("Escape");
-            await page.keyboard.press("Tab");
-            expect(await page.evaluate(() => document.activeElement != terminal.textarea), "Escape, then Tab, does not leave the terminal");
-            await page.click("#terminal");
-        } else if (step.tap) {
-            await page.tap(`[data-key="${step.button}"]`);
-            expect(await page.evaluate(() => document.activeElement != terminal.textarea && terminal.textarea.inputMode == "none"),
-                   "a tap on a key gives the terminal the focus, or lets it open a keyboard");
-        } else if (step.spaced) {
-            for (const line of step.burst.match(/[^\r]*\r/g))
-                await page.evaluate(keys => terminal.input(keys), line), await new Promise(resolve => setTimeout(resolve, step.spaced));
-        } else if (step.burst) {
-            await page.evaluate(keys => terminal.input(keys), step.burst);
-        } else if (step.key?.startsWith("Ctrl-")) {
-            await page.keyboard.down("Control"), await page.keyboard.press(step.key.slice(5).toLowerCase()), await page.keyboard.up("Control");
-        } else if (step.button) {
-            await page.click(`[data-key="${step.button}"]`);
-        } else if (step.text) {
-            await page.keyboard.type(step.text);
-        } else {
-            await page.keyboard.press(step.key);
-        }
-        if (!step.again)
+        await step.act(page, expect, label);
+        if (step.again)
+            games++, game.start(road.args || []);
+        else
             game?.send(step);
         const hands_over = step.again || step.burst || step.key == "Enter" || step.key == "Ctrl-D" || step.button == "Enter";
-        seen = await compare(page, game, hands_over ? waits : -1, `${label}, after ${JSON.stringify(step).slice(0, 60)}`, games);
+        seen = failures > failures_before ? null : await compare(page, game, hands_over ? waits : -1, `${label}, after ${JSON.stringify(step).slice(0, 60)}`, games);
         seen?.writes > before.writes && seen.spoken_changes == before.spoken_changes && fail(`${label}: a new screen is not spoken`);
     }
     await page.waitForFunction(() => !document.getElementById("terminal").matches(".flash, .rang"), {timeout: 10000})
