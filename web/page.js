@@ -7,15 +7,14 @@
 const screen = document.getElementById("terminal");
 const again = document.getElementById("again");
 const sound = document.getElementById("sound");
-// Rows a little taller than the font, so that small fonts keep their underscores.
-// It starts at the largest font, from which it is fitted to its box.
-const terminal = new Terminal({cols: 80, rows: 24, convertEol: true, scrollback: 0, fontSize: 24, lineHeight: 1.1});
-terminal.open(screen);
+// Rows a little taller than the font, so that small fonts keep their underscores. It opens at the
+// end, once the game has started, at a font fitted to its box.
+const terminal = new Terminal({cols: 80, rows: 24, convertEol: true, scrollback: 0, lineHeight: 1.1});
 
 // What the page tells whoever watches it (the browser test, a curious player): whether the game
-// waits for input with all it wrote on the screen, whether it has ended, some counts, and when the
-// flashes began.
-const game = {waiting: false, waits: 0, ended: true, status: null, unshown: 0, writes: 0, bells: 0, flashes: []};
+// waits for input with all it wrote on the screen, whether it has ended, some counts (the fonts
+// among them: each lays the terminal out anew), and when the flashes began.
+const game = {waiting: false, waits: 0, ended: true, status: null, unshown: 0, writes: 0, bells: 0, flashes: [], fonts: 0};
 window.stickquest = game;
 
 const encoder = new TextEncoder();
@@ -220,30 +219,44 @@ document.addEventListener("pointerdown", allow_sound);
 // The whole terminal fits its box, which the page lays out to fit the window, width and height: the
 // font is scaled to the room, never below a floor that keeps it drawable, and grows back when the
 // room comes back. Each font size lays the terminal out anew, which is most of what the page costs a
-// phone: the terminal scales nearly in proportion to its font, so one measurement at the largest
-// font gives it, the same whatever the font was before; rows a whole pixel high may then want a
-// tenth or two less. A box of the size the font was last fitted to keeps it.
+// phone, so the font is first estimated from the font's own width, which a canvas measures without
+// laying anything out. The terminal scales nearly in proportion to its font: measured once, it is
+// corrected once, and rows a whole pixel high may then want a tenth or two less. The font depends on
+// the room alone, whatever it was before. A box of the size the font was last fitted to keeps it.
 const LARGEST_FONT = 24, SMALLEST_FONT = 3;
 let fitted_to = "";
-function fit() {
+function room() {
     const style = getComputedStyle(screen);
-    const room = [screen.clientWidth - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight),
-                  screen.clientHeight - parseFloat(style.paddingTop) - parseFloat(style.paddingBottom)];
-    if (String(room) == fitted_to)
+    return [screen.clientWidth - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight),
+            screen.clientHeight - parseFloat(style.paddingTop) - parseFloat(style.paddingBottom)];
+}
+function set_font(font) {
+    const size = Math.max(SMALLEST_FONT, Math.min(LARGEST_FONT, Math.floor(font * 10) / 10 || 0));
+    game.fonts += size != terminal.options.fontSize;
+    terminal.options.fontSize = size;
+}
+function estimate_font([width, height]) {
+    const context = document.createElement("canvas").getContext("2d");
+    context.font = `${LARGEST_FONT}px ${terminal.options.fontFamily}`;
+    set_font(Math.min(width / (80 * context.measureText("W").width / LARGEST_FONT), height / (24 * 1.3))); // rows about 1.3 fonts high
+}
+function fit() {
+    const box = room();
+    if (String(box) == fitted_to)
         return;
-    fitted_to = String(room);
+    fitted_to = String(box);
     const drawn = screen.querySelector(".xterm-screen");
-    const scale = () => Math.min(...[drawn.offsetWidth, drawn.offsetHeight].map((length, axis) => room[axis] / length));
-    const set = font => terminal.options.fontSize = Math.max(SMALLEST_FONT, Math.min(LARGEST_FONT, Math.floor(font * 10) / 10 || 0));
-    set(LARGEST_FONT);
-    set(LARGEST_FONT * scale());
+    const scale = () => Math.min(...[drawn.offsetWidth, drawn.offsetHeight].map((length, axis) => box[axis] / length));
+    estimate_font(box);
+    set_font(terminal.options.fontSize * scale());
     while (scale() < 1 && terminal.options.fontSize > SMALLEST_FONT)
-        set(terminal.options.fontSize - 0.1);
+        set_font(terminal.options.fontSize - 0.1);
 }
 
 // A new game, as a new start in a new terminal would give: a cleared screen, experience at 0.
 function start() {
-    terminal.reset();
+    if (game.status !== null) // a terminal that has played a game; the first has a fresh one
+        terminal.reset();
     line = "";
     lines = [];
     reader = null;
@@ -281,9 +294,14 @@ document.addEventListener("pointerdown", event => {
         terminal.textarea.setAttribute("inputmode", "none");
 });
 again.addEventListener("click", start);
-fit(); // before the terminal is first drawn, so that its rows never move
-new ResizeObserver(fit).observe(screen);
+// The game first, so that its WebAssembly compiles while the terminal opens at the font estimated for
+// its box. The terminal is fitted before it is first drawn, so that its rows never move.
 start();
+estimate_font(room());
+terminal.open(screen);
+fit();
+new ResizeObserver(fit).observe(screen);
+terminal.focus();
 
 // Installable, and kept for playing offline, where the page is served: a page opened from disk may
 // load no manifest and run no service worker, and it plays as it is.
