@@ -218,39 +218,56 @@ document.addEventListener("pointerdown", allow_sound);
 
 // The whole terminal fits its box, which the page lays out to fit the window, width and height: the
 // font is scaled to the room, never below a floor that keeps it drawable, and grows back when the
-// room comes back. Each font size lays the terminal out anew, which is most of what the page costs a
-// phone, so the font is first estimated from the font's own width, which a canvas measures without
-// laying anything out. The terminal scales nearly in proportion to its font: measured once, it is
-// corrected once, and rows a whole pixel high may then want a tenth or two less. The font depends on
+// room comes back. Each font the terminal takes lays it out anew, which is most of what the page
+// would cost a phone; so the font is worked out first, from the font's own metrics, which a canvas
+// measures without laying anything out, as xterm.js's DOM renderer sizes its screen: cells a whole
+// number of device pixels high, the screen rounded to CSS pixels. The terminal then takes that font
+// alone, and its screen, as the renderer sized it, is checked against the box. The font depends on
 // the room alone, whatever it was before. A box of the size the font was last fitted to keeps it.
 const LARGEST_FONT = 24, SMALLEST_FONT = 3;
-let fitted_to = "";
+let fitted_to = []; // the box, inside its padding
 function room() {
     const style = getComputedStyle(screen);
     return [screen.clientWidth - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight),
             screen.clientHeight - parseFloat(style.paddingTop) - parseFloat(style.paddingBottom)];
 }
-function set_font(font) {
-    const size = Math.max(SMALLEST_FONT, Math.min(LARGEST_FONT, Math.floor(font * 10) / 10 || 0));
+const inside = size => size.every((length, axis) => length <= fitted_to[axis]);
+const metrics = document.createElement("canvas").getContext("2d");
+function screen_at(tenths) {
+    const {fontFamily, lineHeight} = terminal.options, ratio = devicePixelRatio;
+    metrics.font = `${tenths / 10}px ${fontFamily}`;
+    const glyph = metrics.measureText("W");
+    const row = Math.floor(Math.ceil((glyph.fontBoundingBoxAscent + glyph.fontBoundingBoxDescent) * ratio) * lineHeight);
+    return [Math.round(glyph.width * ratio * 80 / ratio), Math.round(row * 24 / ratio)];
+}
+function set_font(tenths) {
+    const size = Math.max(SMALLEST_FONT * 10, Math.min(LARGEST_FONT * 10, tenths)) / 10;
     game.fonts += size != terminal.options.fontSize;
     terminal.options.fontSize = size;
 }
-function estimate_font([width, height]) {
-    const context = document.createElement("canvas").getContext("2d");
-    context.font = `${LARGEST_FONT}px ${terminal.options.fontFamily}`;
-    set_font(Math.min(width / (80 * context.measureText("W").width / LARGEST_FONT), height / (24 * 1.3))); // rows about 1.3 fonts high
-}
 function fit() {
     const box = room();
-    if (String(box) == fitted_to)
+    if (String(box) == String(fitted_to))
         return;
-    fitted_to = String(box);
+    fitted_to = box;
+    // Nearly in proportion to the font: from the largest font's screen, then by tenths.
+    const largest = screen_at(LARGEST_FONT * 10);
+    let tenths = Math.floor(LARGEST_FONT * 10 * Math.min(box[0] / largest[0], box[1] / largest[1])) || 0;
+    tenths = Math.max(SMALLEST_FONT * 10, Math.min(LARGEST_FONT * 10, tenths));
+    while (tenths > SMALLEST_FONT * 10 && !inside(screen_at(tenths)))
+        tenths--;
+    while (tenths < LARGEST_FONT * 10 && inside(screen_at(tenths + 1)))
+        tenths++;
+    set_font(tenths);
+    check_fit();
+}
+// The screen as the renderer sized it, once the terminal is open, read from its style, which lays
+// nothing out.
+function check_fit() {
     const drawn = screen.querySelector(".xterm-screen");
-    const scale = () => Math.min(...[drawn.offsetWidth, drawn.offsetHeight].map((length, axis) => box[axis] / length));
-    estimate_font(box);
-    set_font(terminal.options.fontSize * scale());
-    while (scale() < 1 && terminal.options.fontSize > SMALLEST_FONT)
-        set_font(terminal.options.fontSize - 0.1);
+    while (drawn && !inside([parseFloat(drawn.style.width), parseFloat(drawn.style.height)]) &&
+           terminal.options.fontSize > SMALLEST_FONT)
+        set_font(Math.round(terminal.options.fontSize * 10) - 1);
 }
 
 // A new game, as a new start in a new terminal would give: a cleared screen, experience at 0.
@@ -294,12 +311,12 @@ document.addEventListener("pointerdown", event => {
         terminal.textarea.setAttribute("inputmode", "none");
 });
 again.addEventListener("click", start);
-// The game first, so that its WebAssembly compiles while the terminal opens at the font estimated for
-// its box. The terminal is fitted before it is first drawn, so that its rows never move.
+// The game first, so that its WebAssembly compiles while the terminal opens at the font fitted to its
+// box, before it is first drawn, so that its rows never move.
 start();
-estimate_font(room());
-terminal.open(screen);
 fit();
+terminal.open(screen);
+check_fit();
 new ResizeObserver(fit).observe(screen);
 terminal.focus();
 
