@@ -4,7 +4,7 @@
 # starts a fresh game each time it is called. ASYNCIFY lets the game's blocking reads wait for the
 # host's promise.
 target_link_options(stickquest PRIVATE -sASYNCIFY -sEXIT_RUNTIME=1 -sSINGLE_FILE=1 -sMODULARIZE=1
-  -sEXPORT_NAME=createStickquest -sENVIRONMENT=web,node -sMALLOC=emmalloc "--post-js=${PROJECT_SOURCE_DIR}/web/exit.js")
-set_property(TARGET stickquest APPEND PROPERTY LINK_DEPENDS "${PROJECT_SOURCE_DIR}/web/exit.js")
+  -sEXPORT_NAME=createStickquest -sENVIRONMENT=web,node -sMALLOC=emmalloc "--pre-js=${PROJECT_SOURCE_DIR}/web/instantiate.js" "--post-js=${PROJECT_SOURCE_DIR}/web/exit.js")
+set_property(TARGET stickquest APPEND PROPERTY LINK_DEPENDS "${PROJECT_SOURCE_DIR}/web/instantiate.js" "${PROJECT_SOURCE_DIR}/web/exit.js")
 set(STICKQUEST_SITE_DIR "${PROJECT_BINARY_DIR}/site" CACHE PATH "Where the game's JavaScript goes")
 set_target_properties(stickquest PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${STICKQUEST_SITE_DIR}")
