@@ -151,7 +151,17 @@ function speak(ended) {
         spoken.replaceChildren(list);
 }
 
+// The terminal opens with the first thing there is to show, the game's first screen, so that it is
+// first drawn with it; at the font fitted to its box, so that its rows never move. It opens in a
+// task of its own, the longest of the page's: a phone stays responsive between them.
+let opening = null;
 function show(data) {
+    opening ||= setTimeout(() => {
+        terminal.open(screen);
+        check_fit();
+        terminal.focus();
+        keyboard_off();
+    });
     game.unshown++;
     terminal.write(data, () => game.unshown--);
 }
@@ -306,19 +316,17 @@ for (const button of document.querySelectorAll("[data-key]"))
     });
 // Once the player touches the screen, tapping the terminal opens no on-screen keyboard either: the
 // page's keys are all the game needs.
+let touched = false;
+const keyboard_off = () => touched && terminal.textarea?.setAttribute("inputmode", "none");
 document.addEventListener("pointerdown", event => {
-    if (event.pointerType == "touch")
-        terminal.textarea.setAttribute("inputmode", "none");
+    touched ||= event.pointerType == "touch";
+    keyboard_off();
 });
 again.addEventListener("click", start);
-// The game first, so that its WebAssembly compiles while the terminal opens at the font fitted to its
-// box, before it is first drawn, so that its rows never move.
+// The game first, so that its WebAssembly compiles while the page goes on.
 start();
 fit();
-terminal.open(screen);
-check_fit();
 new ResizeObserver(fit).observe(screen);
-terminal.focus();
 
 // Installable, and kept for playing offline, where the page is served: a page opened from disk may
 // load no manifest and run no service worker, and it plays as it is.
