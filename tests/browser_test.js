@@ -277,7 +277,9 @@ async function play(browser, base, road, game) {
     game = road.alone ? null : game;
     game?.start(road.args || []);
     let games = 1;
-    let seen = await compare(page, game, 0, label + ", the start", games);
+    // A page whose game never started fails here, not after the comparison's wait.
+    let seen = errors.length ? null : await compare(page, game, 0, label + ", the start", games);
+    seen && !seen.focused && fail(`${label}: the terminal does not have the focus at the start`);
     for (const step of road.steps) {
         if (!seen || failures > failures_before)
             break;
