@@ -152,16 +152,13 @@ function speak(ended) {
 }
 
 // The terminal opens with the first thing there is to show, the game's first screen, so that it is
-// first drawn with it; at the font fitted to its box, so that its rows never move. It opens in a
-// task of its own, the longest of the page's: a phone stays responsive between them.
-let opening = null;
+// first drawn with it; at the font fitted to its box, so that its rows never move.
 function show(data) {
-    opening ||= setTimeout(() => {
+    if (!terminal.element) {
         terminal.open(screen);
         check_fit();
-        terminal.focus();
         keyboard_off();
-    });
+    }
     game.unshown++;
     terminal.write(data, () => game.unshown--);
 }
@@ -323,8 +320,6 @@ document.addEventListener("pointerdown", event => {
     keyboard_off();
 });
 again.addEventListener("click", start);
-// The game first, so that its WebAssembly compiles while the page goes on.
-start();
 fit();
 new ResizeObserver(fit).observe(screen);
 
@@ -335,3 +330,6 @@ if (location.protocol.startsWith("http")) {
     if ("serviceWorker" in navigator)
         navigator.serviceWorker.register("sw.js").catch(() => {});
 }
+
+// The first game, which draws its first screen before the page is first shown.
+start();
