@@ -331,5 +331,6 @@ if (location.protocol.startsWith("http")) {
         navigator.serviceWorker.register("sw.js").catch(() => {});
 }
 
-// The first game, which draws its first screen before the page is first shown.
+// The first game. A browser that holds the page's first drawing for its scripts shows its first
+// screen with it.
 start();
