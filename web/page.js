@@ -7,8 +7,8 @@
 const screen = document.getElementById("terminal");
 const again = document.getElementById("again");
 const sound = document.getElementById("sound");
-// Rows a little taller than the font, so that small fonts keep their underscores. It opens at the
-// end, once the game has started, at a font fitted to its box.
+// Rows a little taller than the font, so that small fonts keep their underscores. It opens with the
+// game's first screen, at a font fitted to its box.
 const terminal = new Terminal({cols: 80, rows: 24, convertEol: true, scrollback: 0, lineHeight: 1.1});
 
 // What the page tells whoever watches it (the browser test, a curious player): whether the game
@@ -247,8 +247,9 @@ function screen_at(tenths) {
     const row = Math.floor(Math.ceil((glyph.fontBoundingBoxAscent + glyph.fontBoundingBoxDescent) * ratio) * lineHeight);
     return [Math.round(glyph.width * ratio * 80 / ratio), Math.round(row * 24 / ratio)];
 }
+const bounded = tenths => Math.max(SMALLEST_FONT * 10, Math.min(LARGEST_FONT * 10, tenths));
 function set_font(tenths) {
-    const size = Math.max(SMALLEST_FONT * 10, Math.min(LARGEST_FONT * 10, tenths)) / 10;
+    const size = bounded(tenths) / 10;
     game.fonts += size != terminal.options.fontSize;
     terminal.options.fontSize = size;
 }
@@ -259,8 +260,7 @@ function fit() {
     fitted_to = box;
     // Nearly in proportion to the font: from the largest font's screen, then by tenths.
     const largest = screen_at(LARGEST_FONT * 10);
-    let tenths = Math.floor(LARGEST_FONT * 10 * Math.min(box[0] / largest[0], box[1] / largest[1])) || 0;
-    tenths = Math.max(SMALLEST_FONT * 10, Math.min(LARGEST_FONT * 10, tenths));
+    let tenths = bounded(Math.floor(LARGEST_FONT * 10 * Math.min(box[0] / largest[0], box[1] / largest[1])) || 0);
     while (tenths > SMALLEST_FONT * 10 && !inside(screen_at(tenths)))
         tenths--;
     while (tenths < LARGEST_FONT * 10 && inside(screen_at(tenths + 1)))
